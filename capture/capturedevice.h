@@ -1,0 +1,58 @@
+// CCaptureDevice: the list of video input devices the system reports, the
+// filter of the device bound last and its two property interfaces. It is the
+// program's only link to camera hardware; every call reports through its
+// status code and never shows anything.
+#pragma once
+
+#include "platform/comptr.h"
+#include "platform/dshow.h"
+
+#include <string>
+#include <vector>
+
+// One property as a range query and a value query report it.
+struct PropertyReading {
+    LONG lMin;
+    LONG lMax;
+    LONG lSteppingDelta;
+    LONG lDefault;
+    LONG lCapsFlags; // the value query's flags overwrite the range query's
+    LONG lValue;
+};
+
+class CCaptureDevice {
+public:
+    CCaptureDevice() = default;
+    ~CCaptureDevice();
+    CCaptureDevice(const CCaptureDevice&) = delete;
+    CCaptureDevice& operator=(const CCaptureDevice&) = delete;
+
+    // Empties the device list. Enumeration appends, so callers clear first.
+    void ClearDevices();
+    // Appends the devices of the video input category, in the enumerator's order.
+    HRESULT EnumerateDevices();
+    int DeviceCount() const;
+    // The friendly name of the device at position; name is left alone on failure.
+    HRESULT GetDeviceName(int position, std::wstring& name) const;
+    // Binds the device at position to its capture filter, into *ppFilter.
+    HRESULT BindDevice(int position, IBaseFilter** ppFilter) const;
+    HRESULT ReadProcAmpProperty(LONG property, PropertyReading* reading) const;
+    HRESULT ReadCameraControlProperty(LONG property, PropertyReading* reading) const;
+
+    // The three interface slots that a save fills.
+    ComPtr<IBaseFilter>& FilterSlot() { return m_pFilter; }
+    ComPtr<IAMVideoProcAmp>& ProcAmpSlot() { return m_pProcAmp; }
+    ComPtr<IAMCameraControl>& CameraControlSlot() { return m_pCameraControl; }
+
+private:
+    struct DeviceEntry {
+        ComPtr<IMoniker> moniker;
+    };
+
+    IMoniker* MonikerAt(int position) const;
+
+    std::vector<DeviceEntry> m_devices;
+    ComPtr<IBaseFilter> m_pFilter;
+    ComPtr<IAMVideoProcAmp> m_pProcAmp;
+    ComPtr<IAMCameraControl> m_pCameraControl;
+};

@@ -1,0 +1,92 @@
+// The parameter dump behind the save button. Each key is its own profile
+// write, so a run that stops part-way keeps what it wrote; a write that fails
+// does not stop the run, but the run then reports the failure instead of
+// claiming success.
+#include "capture/saveparameters.h"
+
+#include "capture/paramfile.h"
+#include "platform/afxwin.h"
+#include "platform/profile.h"
+
+#include <string>
+
+namespace {
+
+class CParameterWriter {
+public:
+    void SetSection(const wchar_t* section) { m_section = section; }
+
+    void Write(const wchar_t* key, const std::wstring& value) {
+        if (!WritePrivateProfileStringW(m_section, key, value.c_str(), paramfile::kPath))
+            m_failed = true;
+    }
+
+    // The six keys of a property section: numbers when the read succeeded,
+    // otherwise the same keys with empty values.
+    void WriteReading(const PropertyReading& reading, bool readable) {
+        const LONG values[paramfile::kPropertyKeyCount] = {
+            reading.lMin,     reading.lMax,       reading.lSteppingDelta,
+            reading.lDefault, reading.lCapsFlags, reading.lValue,
+        };
+        for (int i = 0; i < paramfile::kPropertyKeyCount; ++i)
+            Write(paramfile::kPropertyKeys[i],
+                  readable ? paramfile::FormatValue(values[i]) : paramfile::kEmptyValue);
+    }
+
+    bool Failed() const { return m_failed; }
+
+private:
+    const wchar_t* m_section = L"";
+    bool m_failed = false;
+};
+
+} // namespace
+
+void SaveParameters(CCaptureDevice& device, int position) {
+    // Always look the device up in a fresh enumeration.
+    device.ClearDevices();
+    device.EnumerateDevices();
+
+    ComPtr<IBaseFilter>& filter = device.FilterSlot();
+    if (device.BindDevice(position, filter.ReleaseAndGetAddressOf()) != S_OK)
+        return;
+
+    ComPtr<IAMVideoProcAmp>& procAmp = device.ProcAmpSlot();
+    procAmp.Release();
+    if (!filter)
+        return;
+    if (filter->QueryInterface(IID_IAMVideoProcAmp, procAmp.ReleaseAndGetAddressOfVoid()) != S_OK)
+        return;
+
+    CParameterWriter writer;
+    writer.SetSection(paramfile::kSystemSection);
+    writer.Write(paramfile::kPortKey, paramfile::FormatValue(position));
+
+    for (const paramfile::PropertyRow& row : paramfile::kProcAmpRows) {
+        PropertyReading reading = {};
+        writer.SetSection(row.section);
+        const bool readable = device.ReadProcAmpProperty(row.property, &reading) == S_OK;
+        writer.WriteReading(reading, readable);
+    }
+
+    ComPtr<IAMCameraControl>& cameraControl = device.CameraControlSlot();
+    cameraControl.Release();
+    if (!filter)
+        return;
+    if (filter->QueryInterface(IID_IAMCameraControl, cameraControl.ReleaseAndGetAddressOfVoid()) !=
+        S_OK)
+        return;
+
+    writer.SetSection(paramfile::kExposureRow.section);
+    PropertyReading reading = {};
+    const bool readable =
+        device.ReadCameraControlProperty(paramfile::kExposureRow.property, &reading) == S_OK;
+    writer.WriteReading(reading, readable);
+    if (!readable)
+        return;
+
+    if (writer.Failed())
+        AfxMessageBox(kWriteFailedMessage, MB_OK | MB_ICONERROR, 0);
+    else
+        AfxMessageBox(kSavedMessage, MB_OK, 0);
+}

@@ -1,0 +1,16 @@
+// SaveParameters: binds the device at a list position, reads its image
+// properties and records them, with the position, in the parameter file.
+#pragma once
+
+#include "capture/capturedevice.h"
+
+// Shown when every property section is written and exposure was read.
+inline constexpr const wchar_t* kSavedMessage =
+    L"VK37摄像头参数保存完毕。\n 请参阅'VK37.ini'文件中的参数值。";
+// Shown instead when any write to the parameter file failed.
+inline constexpr const wchar_t* kWriteFailedMessage =
+    L"VK37摄像头参数保存失败。\n 无法写入'VK37.ini'文件。";
+
+// position is the device's place in a fresh enumeration, -1 for none. The
+// holder keeps the new list, filter and interfaces for the next call to replace.
+void SaveParameters(CCaptureDevice& device, int position);
