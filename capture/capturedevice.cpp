@@ -9,9 +9,9 @@ template <class Interface>
 HRESULT ReadProperty(Interface* pInterface, LONG property, PropertyReading* reading) {
     if (pInterface == nullptr || reading == nullptr)
         return E_POINTER;
-    HRESULT hr = pInterface->GetRange(property, &reading->lMin, &reading->lMax,
-                                      &reading->lSteppingDelta, &reading->lDefault,
-                                      &reading->lCapsFlags);
+    HRESULT hr =
+        pInterface->GetRange(property, &reading->lMin, &reading->lMax, &reading->lSteppingDelta,
+                             &reading->lDefault, &reading->lCapsFlags);
     if (FAILED(hr))
         return hr;
     return pInterface->Get(property, &reading->lValue, &reading->lCapsFlags);
@@ -61,7 +61,9 @@ HRESULT CCaptureDevice::EnumerateDevices() {
     return S_OK;
 }
 
-int CCaptureDevice::DeviceCount() const { return static_cast<int>(m_devices.size()); }
+int CCaptureDevice::DeviceCount() const {
+    return static_cast<int>(m_devices.size());
+}
 
 IMoniker* CCaptureDevice::MonikerAt(int position) const {
     return m_devices[static_cast<size_t>(position)].moniker.Get();
@@ -91,7 +93,8 @@ HRESULT CCaptureDevice::GetDeviceName(int position, std::wstring& name) const {
     hr = pBag->Read(L"FriendlyName", &var, nullptr);
     if (hr == S_OK) {
         if (var.vt == VT_BSTR)
-            name.assign(var.bstrVal ? var.bstrVal : L"", var.bstrVal ? SysStringLen(var.bstrVal) : 0);
+            name.assign(var.bstrVal ? var.bstrVal : L"",
+                        var.bstrVal ? SysStringLen(var.bstrVal) : 0);
         else
             hr = DISP_E_TYPEMISMATCH;
     }

@@ -21,9 +21,12 @@ struct PropertyRow {
 
 // Read through the video-processing amplifier, in file order.
 inline constexpr PropertyRow kProcAmpRows[] = {
-    {L"BRIGHTNESS", VideoProcAmp_Brightness}, {L"CONTRAST", VideoProcAmp_Contrast},
-    {L"HUE", VideoProcAmp_Hue},               {L"SATURATION", VideoProcAmp_Saturation},
-    {L"SHARPNESS", VideoProcAmp_Sharpness},   {L"COLORENABLE", VideoProcAmp_ColorEnable},
+    {L"BRIGHTNESS", VideoProcAmp_Brightness},
+    {L"CONTRAST", VideoProcAmp_Contrast},
+    {L"HUE", VideoProcAmp_Hue},
+    {L"SATURATION", VideoProcAmp_Saturation},
+    {L"SHARPNESS", VideoProcAmp_Sharpness},
+    {L"COLORENABLE", VideoProcAmp_ColorEnable},
     {L"WHITEBALANCE", VideoProcAmp_WhiteBalance},
 };
 

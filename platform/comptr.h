@@ -72,7 +72,9 @@ public:
         Release();
         return &m_p;
     }
-    void** ReleaseAndGetAddressOfVoid() { return reinterpret_cast<void**>(ReleaseAndGetAddressOf()); }
+    void** ReleaseAndGetAddressOfVoid() {
+        return reinterpret_cast<void**>(ReleaseAndGetAddressOf());
+    }
 
     // Queries the held object for another interface into target.
     template <class U> HRESULT As(REFIID iid, ComPtr<U>& target) const {

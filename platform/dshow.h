@@ -31,8 +31,8 @@ protected:
 struct IMoniker : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx* pbc, IMoniker* pmkToLeft,
                                                    REFIID riidResult, void** ppvResult) = 0;
-    virtual HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* pbc, IMoniker* pmkToLeft,
-                                                    REFIID riid, void** ppvObj) = 0;
+    virtual HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* pbc, IMoniker* pmkToLeft, REFIID riid,
+                                                    void** ppvObj) = 0;
 
 protected:
     ~IMoniker() = default;

@@ -10,7 +10,7 @@
 template <class Interface> struct InterfaceId;
 #define VK37_INTERFACE_ID(I)                                                                       \
     template <> struct InterfaceId<I> {                                                            \
-        static const IID& Get() { return IID_##I; }                                               \
+        static const IID& Get() { return IID_##I; }                                                \
     }
 VK37_INTERFACE_ID(IUnknown);
 VK37_INTERFACE_ID(IClassFactory);

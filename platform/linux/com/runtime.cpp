@@ -65,8 +65,7 @@ void CoUninitialize() {
         --t_apartment.inits;
 }
 
-HRESULT CoRegisterClassObject(REFCLSID rclsid, LPUNKNOWN pUnk, DWORD, DWORD,
-                              DWORD* lpdwRegister) {
+HRESULT CoRegisterClassObject(REFCLSID rclsid, LPUNKNOWN pUnk, DWORD, DWORD, DWORD* lpdwRegister) {
     if (pUnk == nullptr || lpdwRegister == nullptr)
         return E_INVALIDARG;
     std::lock_guard<std::mutex> lock(g_registryLock);

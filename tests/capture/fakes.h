@@ -1,0 +1,264 @@
+// Fake cameras for the capture tests: an enumerator, monikers, property bags,
+// filters and the two property interfaces. The test owns every fake; Release
+// never deletes, it only counts, so a test can check that each reference was
+// dropped exactly once. The property interfaces are GoogleMock mocks.
+#pragma once
+
+#include "platform/dshow.h"
+#include "platform/linux/com/comobject.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fakes {
+
+// Counts references and answers QueryInterface for the interfaces it lists.
+template <class First, class... Rest> class CCounted : public First, public Rest... {
+public:
+    virtual ~CCounted() {
+        EXPECT_EQ(m_refs, 0u) << m_label << " still holds references when the test ends";
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+        if (ppv == nullptr)
+            return E_POINTER;
+        *ppv = nullptr;
+        if (IsEqualIID(riid, IID_IUnknown))
+            *ppv = static_cast<IUnknown*>(static_cast<First*>(this));
+        else
+            Find<First, Rest...>(riid, ppv);
+        if (*ppv == nullptr)
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        if (m_refs == 0) {
+            ADD_FAILURE() << m_label << " released more often than referenced";
+            return 0;
+        }
+        --m_refs;
+        if (m_onRelease)
+            m_onRelease();
+        return m_refs;
+    }
+
+    ULONG Refs() const { return m_refs; }
+    void SetLabel(std::string label) { m_label = std::move(label); }
+    // Runs after every Release, e.g. to log the order of releases.
+    void OnRelease(std::function<void()> f) { m_onRelease = std::move(f); }
+
+private:
+    template <class I, class... More> void Find(REFIID riid, void** ppv) {
+        if (IsEqualIID(riid, InterfaceId<I>::Get())) {
+            *ppv = static_cast<I*>(this);
+            return;
+        }
+        if constexpr (sizeof...(More) > 0)
+            Find<More...>(riid, ppv);
+    }
+
+    ULONG m_refs = 0;
+    std::string m_label = "fake";
+    std::function<void()> m_onRelease;
+};
+
+class CMockProcAmp : public CCounted<IAMVideoProcAmp> {
+public:
+    MOCK_METHOD(HRESULT, GetRange, (LONG, LONG*, LONG*, LONG*, LONG*, LONG*), (override));
+    MOCK_METHOD(HRESULT, Get, (LONG, LONG*, LONG*), (override));
+};
+
+class CMockCameraControl : public CCounted<IAMCameraControl> {
+public:
+    MOCK_METHOD(HRESULT, GetRange, (LONG, LONG*, LONG*, LONG*, LONG*, LONG*), (override));
+    MOCK_METHOD(HRESULT, Get, (LONG, LONG*, LONG*), (override));
+};
+
+// One property's answers, for wiring a mock that just reports values.
+struct Property {
+    LONG min, max, step, def, capsFlags, value, flags;
+};
+
+// Makes every GetRange/Get of the mock answer from props (by property id);
+// ids missing from props answer E_PROP_ID_UNSUPPORTED.
+template <class Mock> void Answer(Mock& mock, std::function<const Property*(LONG)> props) {
+    using ::testing::_;
+    ON_CALL(mock, GetRange(_, _, _, _, _, _))
+        .WillByDefault([props](LONG id, LONG* mn, LONG* mx, LONG* st, LONG* df, LONG* fl) {
+            const Property* p = props(id);
+            if (p == nullptr)
+                return E_PROP_ID_UNSUPPORTED;
+            *mn = p->min, *mx = p->max, *st = p->step, *df = p->def, *fl = p->capsFlags;
+            return S_OK;
+        });
+    ON_CALL(mock, Get(_, _, _)).WillByDefault([props](LONG id, LONG* v, LONG* fl) {
+        const Property* p = props(id);
+        if (p == nullptr)
+            return E_PROP_ID_UNSUPPORTED;
+        *v = p->value, *fl = p->flags;
+        return S_OK;
+    });
+}
+
+// A capture filter that hands out whichever property interfaces it was given.
+class CFakeFilter : public CCounted<IBaseFilter> {
+public:
+    IAMVideoProcAmp* procAmp = nullptr;
+    IAMCameraControl* cameraControl = nullptr;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+        if (ppv != nullptr && IsEqualIID(riid, IID_IAMVideoProcAmp))
+            return Hand(procAmp, ppv);
+        if (ppv != nullptr && IsEqualIID(riid, IID_IAMCameraControl))
+            return Hand(cameraControl, ppv);
+        return CCounted<IBaseFilter>::QueryInterface(riid, ppv);
+    }
+
+private:
+    template <class I> static HRESULT Hand(I* itf, void** ppv) {
+        *ppv = itf;
+        if (itf == nullptr)
+            return E_NOINTERFACE;
+        itf->AddRef();
+        return S_OK;
+    }
+};
+
+class CFakePropertyBag : public CCounted<IPropertyBag> {
+public:
+    bool hasName = true;
+    std::wstring name;
+    std::wstring lastProperty;
+
+    HRESULT STDMETHODCALLTYPE Read(LPCOLESTR pszPropName, VARIANT* pVar, IErrorLog*) override {
+        lastProperty = pszPropName;
+        if (!hasName || lastProperty != L"FriendlyName")
+            return E_INVALIDARG;
+        EXPECT_EQ(pVar->vt, VT_BSTR) << "the caller asks for a string";
+        pVar->vt = VT_BSTR;
+        pVar->bstrVal = SysAllocString(name.c_str());
+        return S_OK;
+    }
+};
+
+// One device: its name (through its property bag) and its filter.
+class CFakeMoniker : public CCounted<IMoniker> {
+public:
+    CFakePropertyBag bag;
+    CFakeFilter* filter = nullptr;
+    HRESULT bindResult = S_OK;
+    HRESULT storageResult = S_OK;
+    int binds = 0;
+
+    HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx* pbc, IMoniker* left, REFIID riid,
+                                           void** ppv) override {
+        ++binds;
+        EXPECT_EQ(pbc, nullptr);
+        EXPECT_EQ(left, nullptr);
+        EXPECT_TRUE(IsEqualIID(riid, IID_IBaseFilter));
+        *ppv = nullptr;
+        if (bindResult != S_OK)
+            return bindResult;
+        if (filter != nullptr) {
+            filter->AddRef();
+            *ppv = static_cast<IBaseFilter*>(filter);
+        }
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* pbc, IMoniker* left, REFIID riid,
+                                            void** ppv) override {
+        EXPECT_EQ(pbc, nullptr);
+        EXPECT_EQ(left, nullptr);
+        EXPECT_TRUE(IsEqualIID(riid, IID_IPropertyBag));
+        *ppv = nullptr;
+        if (storageResult != S_OK)
+            return storageResult;
+        bag.AddRef();
+        *ppv = static_cast<IPropertyBag*>(&bag);
+        return S_OK;
+    }
+};
+
+class CFakeEnumMoniker : public CCounted<IEnumMoniker> {
+public:
+    std::vector<IMoniker*> monikers;
+    size_t next = 0;
+    HRESULT resetResult = S_OK;
+    // Answer of Next once the list is exhausted (S_FALSE normally).
+    HRESULT endResult = S_FALSE;
+
+    HRESULT STDMETHODCALLTYPE Next(ULONG celt, IMoniker** rgelt, ULONG* fetched) override {
+        EXPECT_EQ(celt, 1u);
+        if (next >= monikers.size()) {
+            if (fetched != nullptr)
+                *fetched = 0;
+            return endResult;
+        }
+        rgelt[0] = monikers[next++];
+        rgelt[0]->AddRef();
+        if (fetched != nullptr)
+            *fetched = 1;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Reset() override {
+        next = 0;
+        return resetResult;
+    }
+};
+
+// The system device enumerator: each CreateClassEnumerator gets a fresh
+// moniker enumerator over the current device list.
+class CFakeDevEnum : public CCounted<ICreateDevEnum> {
+public:
+    std::vector<IMoniker*> devices;
+    HRESULT createResult = S_OK;
+    HRESULT resetResult = S_OK;
+    HRESULT endResult = S_FALSE;
+    std::vector<std::unique_ptr<CFakeEnumMoniker>> handedOut;
+
+    HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID category, IEnumMoniker** ppEnum,
+                                                    DWORD flags) override {
+        EXPECT_TRUE(IsEqualCLSID(category, CLSID_VideoInputDeviceCategory));
+        EXPECT_EQ(flags, 0u);
+        *ppEnum = nullptr;
+        if (FAILED(createResult))
+            return createResult;
+        if (devices.empty())
+            return S_FALSE;
+        auto e = std::make_unique<CFakeEnumMoniker>();
+        e->SetLabel("moniker enumerator");
+        e->monikers = devices;
+        e->resetResult = resetResult;
+        e->endResult = endResult;
+        e->AddRef();
+        *ppEnum = e.get();
+        handedOut.push_back(std::move(e));
+        return S_OK;
+    }
+};
+
+// The class object registered for CLSID_SystemDeviceEnum.
+class CFakeDevEnumFactory : public CCounted<IClassFactory> {
+public:
+    CFakeDevEnum* devEnum = nullptr;
+    HRESULT createResult = S_OK;
+
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
+        *ppv = nullptr;
+        if (outer != nullptr)
+            return CLASS_E_NOAGGREGATION;
+        if (FAILED(createResult) || devEnum == nullptr)
+            return FAILED(createResult) ? createResult : S_OK;
+        return devEnum->QueryInterface(riid, ppv);
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+};
+
+} // namespace fakes
