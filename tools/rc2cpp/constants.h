@@ -1,0 +1,13 @@
+// The constants a resource script takes from the Windows SDK headers, which
+// the converter does not read: window, dialog and control styles, the
+// standard dialog ids and the resource type numbers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace rc {
+
+bool LookupWindowsConstant(const std::string& name, int64_t* value);
+
+} // namespace rc
