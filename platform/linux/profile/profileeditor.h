@@ -1,0 +1,39 @@
+// The line-preserving profile editor: old text plus one request gives the new
+// text, touching only the lines the request has to change. It works on code
+// units (bytes for UTF-8 files, char16_t for UTF-16 ones) and compares names
+// case-insensitively in ASCII only, so bytes it does not understand pass
+// through unchanged.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace profile {
+
+template <class TChar> struct CProfileEdit {
+    std::basic_string<TChar> m_section;
+    std::optional<std::basic_string<TChar>> m_key;   // none: remove the section
+    std::optional<std::basic_string<TChar>> m_value; // none: remove the key
+};
+
+// The one change a request makes: replace m_erase units at m_offset with
+// m_insert. The text itself is not copied, so a large file is written out
+// as head, insert and tail straight from the buffer it was read into.
+template <class TChar> struct CProfileSplice {
+    size_t m_offset = 0;
+    size_t m_erase = 0;
+    std::basic_string<TChar> m_insert;
+};
+
+// Returns true and sets splice when the request changes the text; returns
+// false, leaving splice alone, when the text already says what was asked.
+template <class TChar>
+bool EditProfileText(const std::basic_string<TChar>& text, const CProfileEdit<TChar>& edit,
+                     CProfileSplice<TChar>& splice);
+
+extern template bool EditProfileText<char>(const std::string&, const CProfileEdit<char>&,
+                                           CProfileSplice<char>&);
+extern template bool EditProfileText<char16_t>(const std::u16string&, const CProfileEdit<char16_t>&,
+                                               CProfileSplice<char16_t>&);
+
+} // namespace profile

@@ -1,0 +1,267 @@
+// SaveParameters end to end on fake cameras: what lands in VK37.INI, in which
+// order, when the run stops early, and which message the user sees.
+#include "capture/saveparameters.h"
+#include "fixture.h"
+#include "platform/afxwin.h"
+
+#include <algorithm>
+#include <map>
+#include <string>
+
+using ::testing::_;
+using ::testing::NiceMock;
+using ::testing::Return;
+
+namespace {
+
+const std::vector<std::string> kSections = {"BRIGHTNESS",   "CONTRAST",  "HUE",
+                                            "SATURATION",   "SHARPNESS", "COLORENABLE",
+                                            "WHITEBALANCE", "EXPOSURE"};
+const std::vector<std::string> kKeys = {"V_PMIN",     "V_PMAX",       "V_PSTEPPINGDELTA",
+                                        "V_PDEFAULT", "V_PCAPSFLAGS", "V_LVALUE"};
+
+// A camera whose every property answers; values differ per property so
+// that a value written under the wrong section shows.
+struct CFakeCamera {
+    fakes::CFakeMoniker moniker;
+    fakes::CFakeFilter filter;
+    NiceMock<fakes::CMockProcAmp> procAmp;
+    NiceMock<fakes::CMockCameraControl> camera;
+    std::map<LONG, fakes::Property> procAmpProps;
+    std::map<LONG, fakes::Property> cameraProps;
+
+    explicit CFakeCamera(const std::wstring& name, LONG base) {
+        moniker.bag.name = name;
+        moniker.filter = &filter;
+        filter.procAmp = &procAmp;
+        filter.cameraControl = &camera;
+        for (LONG id = 0; id <= 9; ++id)
+            procAmpProps[id] = {base + id,
+                                base + 100 + id,
+                                1,
+                                base + 50 + id,
+                                VideoProcAmp_Flags_Auto | VideoProcAmp_Flags_Manual,
+                                base + 60 + id,
+                                VideoProcAmp_Flags_Manual};
+        cameraProps[CameraControl_Exposure] = {-13, -1, 1, -6, 3, -6, CameraControl_Flags_Auto};
+        fakes::Answer(procAmp, [this](LONG id) { return Find(procAmpProps, id); });
+        fakes::Answer(camera, [this](LONG id) { return Find(cameraProps, id); });
+    }
+
+    static const fakes::Property* Find(const std::map<LONG, fakes::Property>& m, LONG id) {
+        auto it = m.find(id);
+        return it == m.end() ? nullptr : &it->second;
+    }
+};
+
+// The expected lines of one property section.
+std::vector<std::string> Section(const std::string& name, const fakes::Property* p) {
+    std::vector<std::string> lines = {"[" + name + "]"};
+    const LONG values[] = {p ? p->min : 0, p ? p->max : 0,   p ? p->step : 0,
+                           p ? p->def : 0, p ? p->flags : 0, p ? p->value : 0};
+    for (size_t i = 0; i < kKeys.size(); ++i)
+        lines.push_back(kKeys[i] + "=" + (p ? std::to_string(values[i]) : ""));
+    return lines;
+}
+
+std::vector<std::string> ExpectedFile(int port, const CFakeCamera& cam, bool withExposure) {
+    std::vector<std::string> lines = {"[SYSTEM]", "PORT=" + std::to_string(port)};
+    const LONG ids[] = {0, 1, 2, 3, 4, 6, 7};
+    for (size_t i = 0; i < 7; ++i) {
+        auto section = Section(kSections[i], CFakeCamera::Find(cam.procAmpProps, ids[i]));
+        lines.insert(lines.end(), section.begin(), section.end());
+    }
+    if (withExposure) {
+        auto section =
+            Section("EXPOSURE", CFakeCamera::Find(cam.cameraProps, CameraControl_Exposure));
+        lines.insert(lines.end(), section.begin(), section.end());
+    }
+    return lines;
+}
+
+class SaveParametersTest : public CaptureTest {
+protected:
+    CFakeCamera m_zeta{L"Zeta", 0};
+    CFakeCamera m_alpha{L"Alpha", 1000};
+
+    void SetUp() override {
+        CaptureTest::SetUp();
+        m_devEnum.devices = {&m_zeta.moniker, &m_alpha.moniker};
+    }
+
+    void ExpectSavedMessageOnce() {
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0].text,
+                  L"VK37摄像头参数保存完毕。\n 请参阅'VK37.ini'文件中的参数值。");
+        EXPECT_EQ(m_messages[0].type, 0u);
+        EXPECT_EQ(m_messages[0].helpId, 0u);
+    }
+};
+
+TEST_F(SaveParametersTest, FreshSaveWritesNineSectionsInOrderAndTellsTheUserOnce) {
+    {
+        CCaptureDevice device;
+        SaveParameters(device, 1);
+    }
+    EXPECT_EQ(IniContent(), ExpectedFile(1, m_alpha, true));
+    ExpectSavedMessageOnce();
+}
+
+TEST_F(SaveParametersTest, PropertiesAreReadInFileOrderThroughTheRightInterface) {
+    ::testing::InSequence order;
+    for (LONG id : {0, 1, 2, 3, 4, 6, 7}) {
+        EXPECT_CALL(m_zeta.procAmp, GetRange(id, _, _, _, _, _));
+        EXPECT_CALL(m_zeta.procAmp, Get(id, _, _));
+    }
+    EXPECT_CALL(m_zeta.camera, GetRange(CameraControl_Exposure, _, _, _, _, _));
+    EXPECT_CALL(m_zeta.camera, Get(CameraControl_Exposure, _, _));
+    CCaptureDevice device;
+    SaveParameters(device, 0);
+}
+
+TEST_F(SaveParametersTest, UnreadablePropertyGetsSixEmptyValuesAndNegativesKeepTheirSign) {
+    m_zeta.procAmpProps.erase(VideoProcAmp_Sharpness);
+    m_zeta.procAmpProps[VideoProcAmp_Brightness] = {-10, 10, 2, -4, 3, -2, 2};
+    {
+        CCaptureDevice device;
+        SaveParameters(device, 0);
+    }
+    const auto lines = IniContent();
+    EXPECT_EQ(lines, ExpectedFile(0, m_zeta, true));
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "V_PMIN=-10"), lines.end());
+    ExpectSavedMessageOnce();
+}
+
+TEST_F(SaveParametersTest, CapsFlagsComeFromTheValueQueryNotTheRange) {
+    m_zeta.procAmpProps[VideoProcAmp_Hue].capsFlags = 3;
+    m_zeta.procAmpProps[VideoProcAmp_Hue].flags = VideoProcAmp_Flags_Manual;
+    CCaptureDevice device;
+    SaveParameters(device, 0);
+    const auto lines = IniLines();
+    auto hue = std::find(lines.begin(), lines.end(), "[HUE]");
+    ASSERT_NE(hue, lines.end());
+    EXPECT_EQ(*(hue + 5), "V_PCAPSFLAGS=2");
+}
+
+TEST_F(SaveParametersTest, RangeQueryAnsweringSFalseStillRecordsTheValue) {
+    ON_CALL(m_zeta.procAmp, GetRange(VideoProcAmp_Contrast, _, _, _, _, _))
+        .WillByDefault(Return(S_FALSE));
+    EXPECT_CALL(m_zeta.procAmp, Get(_, _, _)).Times(::testing::AnyNumber());
+    EXPECT_CALL(m_zeta.procAmp, Get(VideoProcAmp_Contrast, _, _));
+    CCaptureDevice device;
+    SaveParameters(device, 0);
+    const auto lines = IniLines();
+    auto contrast = std::find(lines.begin(), lines.end(), "[CONTRAST]");
+    ASSERT_NE(contrast, lines.end());
+    // The range values stay zero (the query filled nothing); the value is recorded.
+    EXPECT_EQ(*(contrast + 1), "V_PMIN=0");
+    EXPECT_EQ(*(contrast + 6), "V_LVALUE=61");
+}
+
+TEST_F(SaveParametersTest, NothingIsWrittenOrShownWhenTheDeviceCannotBeReached) {
+    m_alpha.filter.procAmp = nullptr; // a device without the amplifier
+    m_zeta.moniker.bindResult = HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
+    CCaptureDevice device;
+    for (int position : {-1, 0, 1, 2}) {
+        SaveParameters(device, position);
+        EXPECT_FALSE(IniExists()) << position;
+    }
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(SaveParametersTest, WithoutCameraControlEightSectionsAndNoMessage) {
+    m_zeta.filter.cameraControl = nullptr;
+    {
+        CCaptureDevice device;
+        SaveParameters(device, 0);
+    }
+    EXPECT_EQ(IniContent(), ExpectedFile(0, m_zeta, false));
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(SaveParametersTest, UnreadableExposureGetsEmptyValuesAndNoMessage) {
+    m_zeta.cameraProps.clear();
+    {
+        CCaptureDevice device;
+        SaveParameters(device, 0);
+    }
+    EXPECT_EQ(IniContent(), ExpectedFile(0, m_zeta, true));
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(SaveParametersTest, SecondSaveReplacesValuesInPlaceAndKeepsWhatItDoesNotReach) {
+    {
+        CCaptureDevice device;
+        SaveParameters(device, 0);
+        m_alpha.filter.cameraControl = nullptr;
+        SaveParameters(device, 1);
+    }
+    auto expected = ExpectedFile(1, m_alpha, false);
+    auto exposure = Section("EXPOSURE", CFakeCamera::Find(m_zeta.cameraProps, 4));
+    expected.insert(expected.end(), exposure.begin(), exposure.end());
+    EXPECT_EQ(IniContent(), expected);
+    EXPECT_EQ(m_messages.size(), 1u) << "only the first save read exposure";
+}
+
+TEST_F(SaveParametersTest, EachSaveUsesAFreshEnumeration) {
+    CCaptureDevice device;
+    SaveParameters(device, 1);
+    // The second camera is unplugged: position 1 now names nothing.
+    m_devEnum.devices = {&m_zeta.moniker};
+    std::filesystem::remove(IniPath());
+    SaveParameters(device, 1);
+    EXPECT_FALSE(IniExists());
+    EXPECT_EQ(device.DeviceCount(), 1);
+}
+
+TEST_F(SaveParametersTest, FailedBindKeepsThePreviousInterfacesUntilTheHolderGoes) {
+    CCaptureDevice device;
+    SaveParameters(device, 0);
+    EXPECT_EQ(m_zeta.filter.Refs(), 1u);
+    EXPECT_EQ(m_zeta.procAmp.Refs(), 1u);
+    EXPECT_EQ(m_zeta.camera.Refs(), 1u);
+
+    m_alpha.moniker.bindResult = E_FAIL;
+    SaveParameters(device, 1);
+    EXPECT_EQ(m_zeta.filter.Refs(), 0u) << "the filter slot is emptied before binding";
+    EXPECT_EQ(m_zeta.procAmp.Refs(), 1u);
+    EXPECT_EQ(m_zeta.camera.Refs(), 1u);
+
+    // Saving the same device again replaces, rather than adds to, the references.
+    SaveParameters(device, 0);
+    EXPECT_EQ(m_zeta.filter.Refs(), 1u);
+    EXPECT_EQ(m_zeta.procAmp.Refs(), 1u);
+    EXPECT_EQ(m_zeta.camera.Refs(), 1u);
+}
+
+TEST_F(SaveParametersTest, SavesIntoTheCurrentDirectory) {
+    const auto other = m_dir / "elsewhere";
+    std::filesystem::create_directory(other);
+    std::filesystem::current_path(other);
+    CCaptureDevice device;
+    SaveParameters(device, 0);
+    EXPECT_TRUE(std::filesystem::exists(other / "VK37.INI"));
+    EXPECT_FALSE(IniExists());
+}
+
+TEST_F(SaveParametersTest, AFileThatCannotBeWrittenIsReportedInsteadOfSuccess) {
+    std::filesystem::create_directory(IniPath()); // a directory where the file should be
+    CCaptureDevice device;
+    SaveParameters(device, 0);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].text, L"VK37摄像头参数保存失败。\n 无法写入'VK37.ini'文件。");
+    EXPECT_EQ(m_messages[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    EXPECT_TRUE(std::filesystem::is_directory(IniPath()));
+    // Every key was still attempted: the camera was read to the end.
+    EXPECT_EQ(m_zeta.camera.Refs(), 1u);
+}
+
+TEST_F(SaveParametersTest, WriteFailureWithoutExposureStaysSilent) {
+    std::filesystem::create_directory(IniPath());
+    m_zeta.cameraProps.clear();
+    CCaptureDevice device;
+    SaveParameters(device, 0);
+    EXPECT_TRUE(m_messages.empty());
+}
+
+} // namespace
