@@ -1,0 +1,215 @@
+// The property tables and the range and value queries built on them.
+#include "platform/linux/v4l2/propertymap.h"
+
+#include "platform/dshow.h"
+#include "platform/linux/v4l2/controls.h"
+#include "platform/linux/v4l2/conversion.h"
+
+#include <iterator>
+
+namespace {
+
+// The amplifier and camera-control flag words share their values.
+constexpr LONG kFlagsAuto = VideoProcAmp_Flags_Auto;
+constexpr LONG kFlagsManual = VideoProcAmp_Flags_Manual;
+
+enum class CConversion { Raw, Log2Seconds, ColorEnable };
+enum class CAutoKind { None, Switch, ExposureMode };
+
+struct CControlChoice {
+    uint32_t id;
+    CConversion conversion;
+};
+
+struct CPropertyMapping {
+    LONG property;
+    // Tried in order; the second answers only when the first is unsupported.
+    CControlChoice controls[2];
+    uint32_t autoId;
+    CAutoKind autoKind;
+};
+
+constexpr CPropertyMapping kProcAmp[] = {
+    {VideoProcAmp_Brightness,
+     {{V4L2_CID_BRIGHTNESS, CConversion::Raw}},
+     V4L2_CID_AUTOBRIGHTNESS,
+     CAutoKind::Switch},
+    {VideoProcAmp_Contrast, {{V4L2_CID_CONTRAST, CConversion::Raw}}, 0, CAutoKind::None},
+    {VideoProcAmp_Hue, {{V4L2_CID_HUE, CConversion::Raw}}, V4L2_CID_HUE_AUTO, CAutoKind::Switch},
+    {VideoProcAmp_Saturation, {{V4L2_CID_SATURATION, CConversion::Raw}}, 0, CAutoKind::None},
+    {VideoProcAmp_Sharpness, {{V4L2_CID_SHARPNESS, CConversion::Raw}}, 0, CAutoKind::None},
+    {VideoProcAmp_Gamma, {{V4L2_CID_GAMMA, CConversion::Raw}}, 0, CAutoKind::None},
+    {VideoProcAmp_ColorEnable, {{V4L2_CID_COLORFX, CConversion::ColorEnable}}, 0, CAutoKind::None},
+    {VideoProcAmp_WhiteBalance,
+     {{V4L2_CID_WHITE_BALANCE_TEMPERATURE, CConversion::Raw}},
+     V4L2_CID_AUTO_WHITE_BALANCE,
+     CAutoKind::Switch},
+    {VideoProcAmp_BacklightCompensation,
+     {{V4L2_CID_BACKLIGHT_COMPENSATION, CConversion::Raw}},
+     0,
+     CAutoKind::None},
+    {VideoProcAmp_Gain, {{V4L2_CID_GAIN, CConversion::Raw}}, V4L2_CID_AUTOGAIN, CAutoKind::Switch},
+};
+
+// V4L2_CID_EXPOSURE has no defined unit, so its values pass through as they are.
+constexpr CPropertyMapping kCameraControl[] = {
+    {CameraControl_Exposure,
+     {{V4L2_CID_EXPOSURE_ABSOLUTE, CConversion::Log2Seconds},
+      {V4L2_CID_EXPOSURE, CConversion::Raw}},
+     V4L2_CID_EXPOSURE_AUTO,
+     CAutoKind::ExposureMode},
+};
+
+struct CMappingTable {
+    const CPropertyMapping* first;
+    const CPropertyMapping* last;
+};
+
+CMappingTable TableOf(CPropertySet set) {
+    if (set == CPropertySet::ProcAmp)
+        return {std::begin(kProcAmp), std::end(kProcAmp)};
+    return {std::begin(kCameraControl), std::end(kCameraControl)};
+}
+
+const CPropertyMapping* FindMapping(CPropertySet set, LONG property) {
+    const CMappingTable table = TableOf(set);
+    for (const CPropertyMapping* mapping = table.first; mapping != table.last; ++mapping)
+        if (mapping->property == property)
+            return mapping;
+    return nullptr;
+}
+
+// The first usable control of the mapping, described into *info.
+HRESULT Resolve(const CV4l2Device& device, const CPropertyMapping& mapping, CControlInfo* info,
+                CConversion* conversion) {
+    HRESULT hr = E_PROP_ID_UNSUPPORTED;
+    for (const CControlChoice& choice : mapping.controls) {
+        if (choice.id == 0)
+            break;
+        hr = QueryControl(device, choice.id, info);
+        if (hr != E_PROP_ID_UNSUPPORTED) {
+            *conversion = choice.conversion;
+            return hr;
+        }
+    }
+    return hr;
+}
+
+LONG Convert(CConversion conversion, int64_t value) {
+    switch (conversion) {
+    case CConversion::Log2Seconds:
+        return ExposureToLog2Seconds(value);
+    case CConversion::ColorEnable:
+        return ColorEnableFromEffect(value);
+    case CConversion::Raw:
+        break;
+    }
+    return ClampToLong(value);
+}
+
+// S_OK and *present when the companion exists, S_OK and !*present when it
+// does not; a failure only when the device could not be asked.
+HRESULT QueryCompanion(const CV4l2Device& device, const CPropertyMapping& mapping,
+                       CControlInfo* info, bool* present) {
+    *present = false;
+    if (mapping.autoKind == CAutoKind::None)
+        return S_OK;
+    const HRESULT hr = QueryControl(device, mapping.autoId, info);
+    if (hr == E_PROP_ID_UNSUPPORTED)
+        return S_OK;
+    *present = hr == S_OK;
+    return hr;
+}
+
+bool AutoIsOn(CAutoKind kind, int64_t companionValue) {
+    if (kind == CAutoKind::ExposureMode)
+        return companionValue != V4L2_EXPOSURE_MANUAL &&
+               companionValue != V4L2_EXPOSURE_SHUTTER_PRIORITY;
+    return companionValue != 0;
+}
+
+} // namespace
+
+HRESULT GetPropertyRange(const CV4l2Device& device, CPropertySet set, LONG property,
+                         CPropertyRange* range) {
+    const CPropertyMapping* mapping = FindMapping(set, property);
+    if (mapping == nullptr)
+        return E_PROP_ID_UNSUPPORTED;
+    CControlInfo info;
+    CConversion conversion = CConversion::Raw;
+    HRESULT hr = Resolve(device, *mapping, &info, &conversion);
+    if (hr != S_OK)
+        return hr;
+    CControlInfo companion;
+    bool hasAuto = false;
+    hr = QueryCompanion(device, *mapping, &companion, &hasAuto);
+    if (hr != S_OK)
+        return hr;
+
+    CPropertyRange result;
+    switch (conversion) {
+    case CConversion::ColorEnable:
+        result.lMin = 0;
+        result.lMax = 1;
+        result.lSteppingDelta = 1;
+        break;
+    case CConversion::Log2Seconds:
+        result.lMin = ExposureToLog2Seconds(info.minimum);
+        result.lMax = ExposureToLog2Seconds(info.maximum);
+        result.lSteppingDelta = 1;
+        break;
+    case CConversion::Raw:
+        result.lMin = ClampToLong(info.minimum);
+        result.lMax = ClampToLong(info.maximum);
+        result.lSteppingDelta = ClampToLong(info.step);
+        break;
+    }
+    result.lDefault = Convert(conversion, info.defaultValue);
+    result.lCapsFlags = kFlagsManual | (hasAuto ? kFlagsAuto : 0);
+    *range = result;
+    return S_OK;
+}
+
+HRESULT GetPropertyValue(const CV4l2Device& device, CPropertySet set, LONG property, LONG* value,
+                         LONG* flags) {
+    const CPropertyMapping* mapping = FindMapping(set, property);
+    if (mapping == nullptr)
+        return E_PROP_ID_UNSUPPORTED;
+    CControlInfo info;
+    CConversion conversion = CConversion::Raw;
+    HRESULT hr = Resolve(device, *mapping, &info, &conversion);
+    if (hr != S_OK)
+        return hr;
+    int64_t raw = 0;
+    hr = ReadControl(device, info, &raw);
+    if (hr != S_OK)
+        return hr;
+
+    CControlInfo companion;
+    bool hasAuto = false;
+    hr = QueryCompanion(device, *mapping, &companion, &hasAuto);
+    if (hr != S_OK)
+        return hr;
+    bool automatic = false;
+    if (hasAuto) {
+        int64_t mode = 0;
+        hr = ReadControl(device, companion, &mode);
+        if (hr != S_OK)
+            return hr;
+        automatic = AutoIsOn(mapping->autoKind, mode);
+    }
+    *value = Convert(conversion, raw);
+    *flags = automatic ? kFlagsAuto : kFlagsManual;
+    return S_OK;
+}
+
+bool HasAnyProperty(const CV4l2Device& device, CPropertySet set) {
+    const CMappingTable table = TableOf(set);
+    for (const CPropertyMapping* mapping = table.first; mapping != table.last; ++mapping) {
+        CControlInfo info;
+        CConversion conversion;
+        if (Resolve(device, *mapping, &info, &conversion) == S_OK)
+            return true;
+    }
+    return false;
+}

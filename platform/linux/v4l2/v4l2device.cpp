@@ -1,0 +1,52 @@
+// Opening, querying and closing one video node.
+#include "platform/linux/v4l2/v4l2device.h"
+
+#include "platform/linux/v4l2/errno_hresult.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <utility>
+
+CV4l2Device::CV4l2Device(CV4l2Device&& other) noexcept
+    : m_calls(std::move(other.m_calls)), m_fd(std::exchange(other.m_fd, -1)) {}
+
+CV4l2Device& CV4l2Device::operator=(CV4l2Device&& other) noexcept {
+    if (this != &other) {
+        Close();
+        m_calls = std::move(other.m_calls);
+        m_fd = std::exchange(other.m_fd, -1);
+    }
+    return *this;
+}
+
+HRESULT CV4l2Device::Open(std::shared_ptr<ISystemCalls> calls, const std::string& path) {
+    Close();
+    if (!calls)
+        return E_POINTER;
+    int fd = -1;
+    // Non-blocking: the node is only ever queried, never read from.
+    if (const int error = calls->Open(path, O_RDWR | O_NONBLOCK, &fd))
+        return HResultFromErrno(error);
+    m_calls = std::move(calls);
+    m_fd = fd;
+    return S_OK;
+}
+
+void CV4l2Device::Close() {
+    if (m_fd >= 0)
+        m_calls->Close(m_fd); // nothing useful to do if the kernel objects
+    m_fd = -1;
+    m_calls.reset();
+}
+
+int CV4l2Device::Ioctl(unsigned long request, void* arg) const {
+    if (m_fd < 0)
+        return EBADF;
+    return m_calls->Ioctl(m_fd, request, arg);
+}
+
+HRESULT CV4l2Device::QueryCapabilities(v4l2_capability* caps) const {
+    std::memset(caps, 0, sizeof *caps);
+    return HResultFromErrno(Ioctl(VIDIOC_QUERYCAP, caps));
+}

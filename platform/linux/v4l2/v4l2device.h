@@ -1,0 +1,35 @@
+// One open video node: owns its descriptor and closes it exactly once, when
+// the object goes away, through the system-call interface it was opened with.
+#pragma once
+
+#include "platform/linux/v4l2/syscalls.h"
+#include "platform/wintypes.h"
+
+#include <linux/videodev2.h>
+#include <memory>
+#include <string>
+
+class CV4l2Device {
+public:
+    CV4l2Device() = default;
+    ~CV4l2Device() { Close(); }
+    CV4l2Device(const CV4l2Device&) = delete;
+    CV4l2Device& operator=(const CV4l2Device&) = delete;
+    CV4l2Device(CV4l2Device&& other) noexcept;
+    CV4l2Device& operator=(CV4l2Device&& other) noexcept;
+
+    // Opens the node for control queries; the result says why it could not.
+    HRESULT Open(std::shared_ptr<ISystemCalls> calls, const std::string& path);
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+
+    // 0 or the errno value: the control queries tell "no such control"
+    // (EINVAL) and "no such ioctl" (ENOTTY) apart before mapping the rest.
+    int Ioctl(unsigned long request, void* arg) const;
+
+    HRESULT QueryCapabilities(v4l2_capability* caps) const;
+
+private:
+    std::shared_ptr<ISystemCalls> m_calls;
+    int m_fd = -1;
+};

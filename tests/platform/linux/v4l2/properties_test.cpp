@@ -1,0 +1,328 @@
+// The two property interfaces over V4L2 controls: which control answers,
+// how values and flags are converted, and what unusual drivers give.
+#include "tests/platform/linux/v4l2/devicetest.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+constexpr LONG kAuto = 1;
+constexpr LONG kManual = 2;
+constexpr LONG kAutoOrManual = 3;
+
+struct Reading {
+    HRESULT rangeResult = E_FAIL;
+    LONG min = 0, max = 0, step = 0, def = 0, caps = 0;
+    HRESULT valueResult = E_FAIL;
+    LONG value = 0, flags = 0;
+};
+
+template <class Interface> Reading Read(Interface* properties, LONG property) {
+    Reading r;
+    r.rangeResult = properties->GetRange(property, &r.min, &r.max, &r.step, &r.def, &r.caps);
+    r.valueResult = properties->Get(property, &r.value, &r.flags);
+    return r;
+}
+
+class PropertiesTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        m_procAmp.Release();
+        m_cameraControl.Release();
+        EXPECT_EQ(m_kernel->OpenDescriptors(), 0);
+        EXPECT_TRUE(m_kernel->UnknownRequests().empty()); // never a set ioctl
+    }
+
+    // Binds the first camera and takes whichever interfaces it offers.
+    void BindFirst() {
+        std::vector<ComPtr<IMoniker>> monikers = Enumerate(m_kernel);
+        ASSERT_FALSE(monikers.empty());
+        ComPtr<IBaseFilter> filter = Bind(monikers[0].Get());
+        ASSERT_TRUE(filter);
+        filter.As(IID_IAMVideoProcAmp, m_procAmp);
+        filter.As(IID_IAMCameraControl, m_cameraControl);
+    }
+
+    // A bare capture node at /dev/video0 whose controls the test fills.
+    CFakeNode& BareCamera() {
+        CFakeNode node;
+        node.card = "Bare";
+        node.capabilities = CaptureNodeCaps() | V4L2_CAP_DEVICE_CAPS;
+        node.deviceCaps = CaptureNodeCaps();
+        return m_kernel->AddNode(0, node);
+    }
+
+    std::shared_ptr<CFakeKernel> m_kernel = std::make_shared<CFakeKernel>();
+    ComPtr<IAMVideoProcAmp> m_procAmp;
+    ComPtr<IAMCameraControl> m_cameraControl;
+};
+
+// The saved file checks the seven saved amplifier properties and exposure;
+// this covers the three the program does not save and the exposure details.
+TEST_F(PropertiesTest, UsbWebcamReadsLikeItsControls) {
+    AddUsbWebcam(*m_kernel, 0, "HD Webcam", "usb-1");
+    BindFirst();
+    ASSERT_TRUE(m_procAmp);
+    ASSERT_TRUE(m_cameraControl);
+
+    EXPECT_EQ(Read(m_procAmp.Get(), VideoProcAmp_Gamma).value, 120);
+    EXPECT_EQ(Read(m_procAmp.Get(), VideoProcAmp_BacklightCompensation).def, 1);
+    Reading gain = Read(m_procAmp.Get(), VideoProcAmp_Gain);
+    EXPECT_EQ(gain.value, 5);
+    EXPECT_EQ(gain.caps, kManual); // no auto gain on this camera
+
+    Reading color = Read(m_procAmp.Get(), VideoProcAmp_ColorEnable);
+    EXPECT_EQ(color.rangeResult, E_PROP_ID_UNSUPPORTED);
+    EXPECT_EQ(color.valueResult, E_PROP_ID_UNSUPPORTED);
+    EXPECT_EQ(color.min, 0); // untouched on failure
+
+    Reading exposure = Read(m_cameraControl.Get(), CameraControl_Exposure);
+    EXPECT_EQ(exposure.rangeResult, S_OK);
+    EXPECT_EQ(exposure.min, -12); // 3 units = 0.3 ms
+    EXPECT_EQ(exposure.max, -2);  // 2047 units = 204.7 ms
+    EXPECT_EQ(exposure.step, 1);
+    EXPECT_EQ(exposure.def, -6);
+    EXPECT_EQ(exposure.caps, kAutoOrManual);
+    EXPECT_EQ(exposure.value, -6);
+    EXPECT_EQ(exposure.flags, kAuto); // aperture priority counts as automatic
+}
+
+TEST_F(PropertiesTest, UnmappedPropertiesAreUnsupported) {
+    AddUsbWebcam(*m_kernel, 0, "HD Webcam", "usb-1");
+    BindFirst();
+    for (LONG property : {LONG{-1}, LONG{10}, LONG{1000}})
+        EXPECT_EQ(Read(m_procAmp.Get(), property).rangeResult, E_PROP_ID_UNSUPPORTED);
+    for (LONG property : {LONG{CameraControl_Pan}, LONG{CameraControl_Focus}, LONG{-1}}) {
+        Reading r = Read(m_cameraControl.Get(), property);
+        EXPECT_EQ(r.rangeResult, E_PROP_ID_UNSUPPORTED);
+        EXPECT_EQ(r.valueResult, E_PROP_ID_UNSUPPORTED);
+    }
+}
+
+TEST_F(PropertiesTest, MissingOutPointersAreRejected) {
+    AddUsbWebcam(*m_kernel, 0, "HD Webcam", "usb-1");
+    BindFirst();
+    LONG a = 0, b = 0, c = 0, d = 0, e = 0;
+    EXPECT_EQ(m_procAmp->GetRange(VideoProcAmp_Brightness, nullptr, &b, &c, &d, &e), E_POINTER);
+    EXPECT_EQ(m_procAmp->GetRange(VideoProcAmp_Brightness, &a, &b, &c, &d, nullptr), E_POINTER);
+    EXPECT_EQ(m_procAmp->Get(VideoProcAmp_Brightness, nullptr, &b), E_POINTER);
+    EXPECT_EQ(m_cameraControl->Get(CameraControl_Exposure, &a, nullptr), E_POINTER);
+    EXPECT_EQ(m_cameraControl->GetRange(CameraControl_Exposure, &a, &b, nullptr, &d, &e),
+              E_POINTER);
+}
+
+TEST_F(PropertiesTest, ExposureModesDecideTheFlags) {
+    AddUsbWebcam(*m_kernel, 0, "HD Webcam", "usb-1");
+    BindFirst();
+    ASSERT_TRUE(m_cameraControl);
+    const struct {
+        int64_t mode;
+        LONG flags;
+    } cases[] = {
+        {V4L2_EXPOSURE_AUTO, kAuto},
+        {V4L2_EXPOSURE_MANUAL, kManual},
+        {V4L2_EXPOSURE_SHUTTER_PRIORITY, kManual},
+        {V4L2_EXPOSURE_APERTURE_PRIORITY, kAuto},
+    };
+    for (const auto& c : cases) {
+        // Another program changes the mode while the filter is open.
+        m_kernel->Node(0).controls[V4L2_CID_EXPOSURE_AUTO].value = c.mode;
+        Reading r = Read(m_cameraControl.Get(), CameraControl_Exposure);
+        EXPECT_EQ(r.valueResult, S_OK);
+        EXPECT_EQ(r.flags, c.flags) << c.mode;
+        EXPECT_EQ(r.caps, kAutoOrManual) << c.mode;
+    }
+}
+
+TEST_F(PropertiesTest, ExposureFallsBackToTheUnitlessControlRaw) {
+    CFakeNode& node = BareCamera();
+    CFakeControl exposure;
+    exposure.minimum = 0;
+    exposure.maximum = 1000;
+    exposure.step = 5;
+    exposure.defaultValue = 100;
+    exposure.value = 250;
+    node.controls[V4L2_CID_EXPOSURE] = exposure;
+    BindFirst();
+    ASSERT_TRUE(m_cameraControl);
+    Reading r = Read(m_cameraControl.Get(), CameraControl_Exposure);
+    EXPECT_EQ(r.rangeResult, S_OK);
+    EXPECT_EQ(r.min, 0);
+    EXPECT_EQ(r.max, 1000);
+    EXPECT_EQ(r.step, 5);
+    EXPECT_EQ(r.def, 100);
+    EXPECT_EQ(r.caps, kManual);
+    EXPECT_EQ(r.value, 250);
+    EXPECT_EQ(r.flags, kManual);
+}
+
+TEST_F(PropertiesTest, ExposureExtremesConvertWithoutOverflow) {
+    CFakeNode& node = BareCamera();
+    CFakeControl exposure;
+    exposure.type = V4L2_CTRL_TYPE_INTEGER64;
+    exposure.minimum = 0;
+    exposure.maximum = std::numeric_limits<int64_t>::max();
+    exposure.defaultValue = -10;
+    exposure.value = 10000;
+    node.controls[V4L2_CID_EXPOSURE_ABSOLUTE] = exposure;
+    BindFirst();
+    ASSERT_TRUE(m_cameraControl);
+    Reading r = Read(m_cameraControl.Get(), CameraControl_Exposure);
+    EXPECT_EQ(r.rangeResult, S_OK);
+    EXPECT_EQ(r.min, -13);
+    EXPECT_EQ(r.max, 50);
+    EXPECT_EQ(r.def, -13);
+    EXPECT_EQ(r.step, 1);
+    EXPECT_EQ(r.value, 0);
+}
+
+TEST_F(PropertiesTest, ColourEffectGivesColourEnable) {
+    CFakeNode& node = BareCamera();
+    CFakeControl effect;
+    effect.type = V4L2_CTRL_TYPE_MENU;
+    effect.maximum = V4L2_COLORFX_SET_CBCR;
+    effect.defaultValue = V4L2_COLORFX_NONE;
+    effect.value = V4L2_COLORFX_BW;
+    node.controls[V4L2_CID_COLORFX] = effect;
+    BindFirst();
+    ASSERT_TRUE(m_procAmp);
+    Reading r = Read(m_procAmp.Get(), VideoProcAmp_ColorEnable);
+    EXPECT_EQ(r.rangeResult, S_OK);
+    EXPECT_EQ(r.min, 0);
+    EXPECT_EQ(r.max, 1);
+    EXPECT_EQ(r.step, 1);
+    EXPECT_EQ(r.def, 1);
+    EXPECT_EQ(r.caps, kManual);
+    EXPECT_EQ(r.value, 0);
+    EXPECT_EQ(r.flags, kManual);
+}
+
+TEST_F(PropertiesTest, OddRangesAreReportedAsFarAsTheyFit) {
+    CFakeNode& node = BareCamera();
+    CFakeControl reversed;
+    reversed.minimum = 50;
+    reversed.maximum = -50;
+    reversed.step = 0;
+    reversed.defaultValue = 0;
+    node.controls[V4L2_CID_BRIGHTNESS] = reversed;
+    CFakeControl wide;
+    wide.type = V4L2_CTRL_TYPE_INTEGER64;
+    wide.minimum = std::numeric_limits<int64_t>::min();
+    wide.maximum = std::numeric_limits<int64_t>::max();
+    wide.step = std::numeric_limits<uint64_t>::max();
+    wide.defaultValue = int64_t{1} << 40;
+    wide.value = -(int64_t{1} << 40);
+    node.controls[V4L2_CID_GAIN] = wide;
+    BindFirst();
+    ASSERT_TRUE(m_procAmp);
+
+    Reading r = Read(m_procAmp.Get(), VideoProcAmp_Brightness);
+    EXPECT_EQ(r.rangeResult, S_OK);
+    EXPECT_EQ(r.min, 50);
+    EXPECT_EQ(r.max, -50);
+    EXPECT_EQ(r.step, 0);
+
+    r = Read(m_procAmp.Get(), VideoProcAmp_Gain);
+    EXPECT_EQ(r.rangeResult, S_OK);
+    EXPECT_EQ(r.min, std::numeric_limits<LONG>::min());
+    EXPECT_EQ(r.max, std::numeric_limits<LONG>::max());
+    EXPECT_EQ(r.step, std::numeric_limits<LONG>::max());
+    EXPECT_EQ(r.def, std::numeric_limits<LONG>::max());
+    EXPECT_EQ(r.valueResult, S_OK);
+    EXPECT_EQ(r.value, std::numeric_limits<LONG>::min());
+}
+
+TEST_F(PropertiesTest, DisabledAndNonNumericControlsAreUnsupported) {
+    CFakeNode& node = BareCamera();
+    node.controls[V4L2_CID_BRIGHTNESS].flags = V4L2_CTRL_FLAG_DISABLED;
+    node.controls[V4L2_CID_CONTRAST].type = V4L2_CTRL_TYPE_STRING;
+    node.controls[V4L2_CID_HUE].type = V4L2_CTRL_TYPE_BUTTON;
+    node.controls[V4L2_CID_SATURATION].maximum = 10; // keeps the interface offered
+    // A disabled companion is no companion.
+    node.controls[V4L2_CID_GAIN].maximum = 10;
+    node.controls[V4L2_CID_AUTOGAIN].type = V4L2_CTRL_TYPE_BOOLEAN;
+    node.controls[V4L2_CID_AUTOGAIN].flags = V4L2_CTRL_FLAG_DISABLED;
+    node.controls[V4L2_CID_AUTOGAIN].value = 1;
+    BindFirst();
+    ASSERT_TRUE(m_procAmp);
+    for (LONG property : {VideoProcAmp_Brightness, VideoProcAmp_Contrast, VideoProcAmp_Hue}) {
+        Reading r = Read(m_procAmp.Get(), property);
+        EXPECT_EQ(r.rangeResult, E_PROP_ID_UNSUPPORTED) << property;
+        EXPECT_EQ(r.valueResult, E_PROP_ID_UNSUPPORTED) << property;
+    }
+    EXPECT_EQ(Read(m_procAmp.Get(), VideoProcAmp_Saturation).rangeResult, S_OK);
+    Reading gain = Read(m_procAmp.Get(), VideoProcAmp_Gain);
+    EXPECT_EQ(gain.caps, kManual);
+    EXPECT_EQ(gain.flags, kManual);
+}
+
+TEST_F(PropertiesTest, CompanionsSetTheAutoFlags) {
+    CFakeNode& node = BareCamera();
+    node.controls[V4L2_CID_BRIGHTNESS].maximum = 255;
+    node.controls[V4L2_CID_AUTOBRIGHTNESS].type = V4L2_CTRL_TYPE_BOOLEAN;
+    node.controls[V4L2_CID_AUTOBRIGHTNESS].value = 0;
+    node.controls[V4L2_CID_HUE].maximum = 255;
+    node.controls[V4L2_CID_HUE_AUTO].type = V4L2_CTRL_TYPE_BOOLEAN;
+    node.controls[V4L2_CID_HUE_AUTO].value = 1;
+    node.controls[V4L2_CID_GAIN].maximum = 255;
+    node.controls[V4L2_CID_AUTOGAIN].type = V4L2_CTRL_TYPE_BOOLEAN;
+    node.controls[V4L2_CID_AUTOGAIN].value = 1;
+    BindFirst();
+    ASSERT_TRUE(m_procAmp);
+    Reading brightness = Read(m_procAmp.Get(), VideoProcAmp_Brightness);
+    EXPECT_EQ(brightness.caps, kAutoOrManual);
+    EXPECT_EQ(brightness.flags, kManual);
+    Reading hue = Read(m_procAmp.Get(), VideoProcAmp_Hue);
+    EXPECT_EQ(hue.caps, kAutoOrManual);
+    EXPECT_EQ(hue.flags, kAuto);
+    EXPECT_EQ(Read(m_procAmp.Get(), VideoProcAmp_Gain).flags, kAuto);
+}
+
+TEST_F(PropertiesTest, UnplugBetweenReadsFailsEveryLaterRead) {
+    AddUsbWebcam(*m_kernel, 0, "HD Webcam", "usb-1");
+    BindFirst();
+    ASSERT_EQ(Read(m_procAmp.Get(), VideoProcAmp_Brightness).valueResult, S_OK);
+    m_kernel->Unplug(0);
+    m_kernel->Unplug(1);
+    const HRESULT gone = HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
+    Reading contrast = Read(m_procAmp.Get(), VideoProcAmp_Contrast);
+    EXPECT_EQ(contrast.rangeResult, gone);
+    EXPECT_EQ(contrast.valueResult, gone);
+    // An unsupported property now reads as gone too, not as unsupported.
+    EXPECT_EQ(Read(m_procAmp.Get(), VideoProcAmp_ColorEnable).rangeResult, gone);
+    EXPECT_EQ(Read(m_cameraControl.Get(), CameraControl_Exposure).valueResult, gone);
+}
+
+TEST_F(PropertiesTest, ReadErrorsOfValueOrCompanionFailTheValueQuery) {
+    AddUsbWebcam(*m_kernel, 0, "HD Webcam", "usb-1");
+    BindFirst();
+    m_kernel->Node(0).controls[V4L2_CID_CONTRAST].readErrno = EIO;
+    m_kernel->Node(0).controls[V4L2_CID_AUTO_WHITE_BALANCE].readErrno = EBUSY;
+    Reading contrast = Read(m_procAmp.Get(), VideoProcAmp_Contrast);
+    EXPECT_EQ(contrast.rangeResult, S_OK);
+    EXPECT_EQ(contrast.valueResult, HRESULT_FROM_WIN32(ERROR_IO_DEVICE));
+    Reading whiteBalance = Read(m_procAmp.Get(), VideoProcAmp_WhiteBalance);
+    EXPECT_EQ(whiteBalance.rangeResult, S_OK);
+    EXPECT_EQ(whiteBalance.valueResult, HRESULT_FROM_WIN32(ERROR_BUSY));
+    EXPECT_EQ(whiteBalance.value, 0); // untouched on failure
+}
+
+TEST_F(PropertiesTest, DriversWithoutExtendedIoctlsAreReadWithTheOriginalOnes) {
+    AddUsbWebcam(*m_kernel, 0, "HD Webcam", "usb-1");
+    m_kernel->Node(0).oldIoctlsOnly = true;
+    BindFirst();
+    ASSERT_TRUE(m_procAmp && m_cameraControl);
+    Reading whiteBalance = Read(m_procAmp.Get(), VideoProcAmp_WhiteBalance);
+    EXPECT_EQ(whiteBalance.valueResult, S_OK);
+    EXPECT_EQ(whiteBalance.min, 2800);
+    EXPECT_EQ(whiteBalance.value, 5000);
+    EXPECT_EQ(whiteBalance.flags, kAuto);
+    Reading exposure = Read(m_cameraControl.Get(), CameraControl_Exposure);
+    EXPECT_EQ(exposure.valueResult, S_OK);
+    EXPECT_EQ(exposure.value, -6);
+    EXPECT_EQ(m_kernel->ReadControls().count(V4L2_CID_EXPOSURE_AUTO), 1u);
+}
+
+} // namespace
