@@ -6,7 +6,7 @@ set -euo pipefail
 build=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
        fonts-arphic-uming)
 test=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils
-      qemu-system-x86 busybox-static v4l-utils kmod cpio)
+      qemu-system-x86 busybox-static v4l-utils kmod cpio xz-utils)
 
 case "${1:-test}" in
   run) wanted=("${build[@]}") ;;

@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Boots Debian's kernel in qemu with an initramfs built for one test run and
+# returns the guest's exit status. Used by the test suite's "vm" tests.
+# Usage: run-vm.sh --work DIR [--cache DIR] [--timeout SECONDS]
+#            --guest SCRIPT [build-initramfs.sh options...]
+# The kernel is fetched once into the cache (default DIR/cache) and reused
+# offline afterwards. Exit status: the guest's, 77 when qemu is not
+# installed, 124 on timeout, 125 when the guest never reported. Set
+# VK37_VM_ACCEL=tcg or kvm to skip the accelerator probe.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+work='' cache='' timeout=300
+pass=()
+while [ $# -gt 0 ]; do
+    case $1 in
+    --work) work=$2; shift 2 ;;
+    --cache) cache=$2; shift 2 ;;
+    --timeout) timeout=$2; shift 2 ;;
+    *) pass+=("$1"); shift ;;
+    esac
+done
+[ -n "$work" ] || { echo "usage: $0 --work DIR [--cache DIR] --guest SCRIPT [...]" >&2; exit 2; }
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+cache=${cache:-$work/cache}
+
+qemu=$(command -v qemu-system-x86_64) || {
+    echo "run-vm: qemu-system-x86_64 is not installed; skipping" >&2
+    exit 77
+}
+
+started=$(date +%s.%N)
+elapsed() { echo "$(date +%s.%N) ${1:-$started}" | awk '{ printf "%.1f", $1 - $2 }'; }
+
+root=$("$here/fetch-kernel.sh" "$cache")
+image=$(find "$root/boot" -name 'vmlinuz-*' | head -n 1)
+[ -n "$image" ] || { echo "run-vm: no kernel image under $root/boot" >&2; exit 1; }
+kernel="$cache/vmlinux-$(basename "$image" | sed 's/^vmlinuz-//')"
+if [ ! -s "$kernel" ] && ! "$here/extract-vmlinux.sh" "$image" "$kernel"; then
+    echo "run-vm: booting the compressed image instead" >&2
+    kernel=$image
+fi
+
+"$here/build-initramfs.sh" --kernel-root "$root" --out "$work/initramfs.cpio" "${pass[@]}"
+echo "run-vm: image ready after $(elapsed)s"
+
+# /dev/kvm can be present and open yet fail on the first virtual CPU (nested
+# set-ups), so ask qemu itself before relying on it.
+accel=${VK37_VM_ACCEL:-}
+if [ -z "$accel" ]; then
+    accel=tcg
+    if [ -r /dev/kvm ] && [ -w /dev/kvm ] && (printf '%s\n' '{"execute":"qmp_capabilities"}' \
+        '{"execute":"quit"}' | timeout 10 "$qemu" -accel kvm -cpu max -m 64 -nodefaults \
+        -display none -S -qmp stdio) >/dev/null 2>&1; then
+        accel=kvm
+    fi
+fi
+echo "run-vm: booting with $accel"
+
+# The serial console is passed through line by line, noting when the guest's
+# /init starts: the boot time under emulation is worth watching.
+booting=$(date +%s.%N)
+set +e
+timeout --foreground "$timeout" "$qemu" -accel "$accel" -cpu max -m 512 -nodefaults \
+    -display none -serial stdio -no-reboot \
+    -device isa-debug-exit,iobase=0xf4,iosize=1 \
+    -kernel "$kernel" -initrd "$work/initramfs.cpio" \
+    -append "console=ttyS0 panic=-1 oops=panic quiet" </dev/null |
+    while IFS= read -r line || [ -n "$line" ]; do
+        printf '%s\n' "$line"
+        case $line in "vm: init started"*)
+            echo "run-vm: booted in $(elapsed "$booting")s" ;;
+        esac
+    done
+rc=${PIPESTATUS[0]}
+set -e
+echo "run-vm: qemu ended after $(elapsed)s"
+
+# isa-debug-exit makes qemu exit with 2 * status + 1; anything even means the
+# guest stopped without reporting (a panic, a power-off, qemu failing).
+if [ "$rc" -eq 124 ]; then
+    echo "run-vm: timed out after ${timeout}s" >&2
+    exit 124
+fi
+if [ $((rc % 2)) -eq 0 ]; then
+    echo "run-vm: the guest did not report a status (qemu exit $rc)" >&2
+    exit 125
+fi
+exit $(((rc - 1) / 2))
