@@ -27,4 +27,7 @@
 // returns the id of the button that dismissed it.
 int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 
+#include "platform/afx/dialog.h"
+#include "platform/afx/winapp.h"
+
 #endif

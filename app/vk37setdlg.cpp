@@ -1,0 +1,109 @@
+// The main dialog: filling the device list, the save button, OK, the About
+// entry of the system menu and the minimised window's icon.
+#include "app/vk37setdlg.h"
+
+#include "app/aboutdlg.h"
+#include "capture/saveparameters.h"
+
+#include <string>
+
+namespace {
+
+// Shown for a device whose friendly name cannot be read, so the list keeps
+// one item per device and positions stay aligned with the enumeration.
+constexpr const wchar_t* kUnknownDeviceName = L"(未知设备)";
+
+} // namespace
+
+CVK37SetDlg::CVK37SetDlg(CWnd* pParent) : CDialog(IDD, pParent), m_nDeviceIndex(0) {
+    m_hIcon = AfxGetApp()->LoadIcon(IDI_APP_ICON);
+}
+
+void CVK37SetDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_DEVICE_COMBO, m_cbDevice);
+    DDX_CBIndex(pDX, IDC_DEVICE_COMBO, m_nDeviceIndex);
+}
+
+BEGIN_MESSAGE_MAP(CVK37SetDlg, CDialog)
+ON_WM_SYSCOMMAND()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_BN_CLICKED(IDC_SAVE_BUTTON, &CVK37SetDlg::OnSaveParameters)
+ON_BN_CLICKED(IDOK, &CVK37SetDlg::OnOkClicked)
+END_MESSAGE_MAP()
+
+BOOL CVK37SetDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    CMenu* pSysMenu = GetSystemMenu(FALSE);
+    if (pSysMenu != nullptr) {
+        CString strAboutMenu;
+        strAboutMenu.LoadString(IDS_ABOUTBOX);
+        if (!strAboutMenu.IsEmpty()) {
+            pSysMenu->AppendMenu(MF_SEPARATOR);
+            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+        }
+    }
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    m_CaptureDevice.ClearDevices();
+    m_CaptureDevice.EnumerateDevices();
+    const int nCount = m_CaptureDevice.DeviceCount();
+    for (int i = 0; i < nCount; ++i) {
+        std::wstring name;
+        if (m_CaptureDevice.GetDeviceName(i, name) != S_OK)
+            name = kUnknownDeviceName;
+        m_cbDevice.AddString(name.c_str());
+    }
+
+    m_nDeviceIndex = 0;
+    UpdateData(FALSE);
+
+    m_CaptureDevice.ClearDevices();
+    return TRUE;
+}
+
+void CVK37SetDlg::OnSaveParameters() {
+    UpdateData(TRUE);
+    SaveParameters(m_CaptureDevice, m_nDeviceIndex);
+}
+
+void CVK37SetDlg::OnOkClicked() {
+    m_CaptureDevice.ClearDevices();
+    CDialog::OnOK();
+}
+
+void CVK37SetDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        CDialog::OnSysCommand(nID, lParam);
+    }
+}
+
+void CVK37SetDlg::OnPaint() {
+    if (IsIconic()) {
+        CPaintDC dc(this);
+
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+
+        const int cxIcon = GetSystemMetrics(SM_CXICON);
+        const int cyIcon = GetSystemMetrics(SM_CYICON);
+        CRect rect;
+        GetClientRect(&rect);
+        const int x = (rect.Width() - cxIcon + 1) / 2;
+        const int y = (rect.Height() - cyIcon + 1) / 2;
+
+        dc.DrawIcon(x, y, m_hIcon);
+    } else {
+        CDialog::OnPaint();
+    }
+}
+
+HCURSOR CVK37SetDlg::OnQueryDragIcon() {
+    return static_cast<HCURSOR>(m_hIcon);
+}

@@ -1,0 +1,11 @@
+// CString::LoadString from the program's string table.
+#include "platform/afxwin.h"
+#include "platform/linux/resources.h"
+
+BOOL CString::LoadString(UINT nID) {
+    const wchar_t* text = FindResourceString(nID);
+    if (text == nullptr)
+        return FALSE;
+    m_str = text;
+    return TRUE;
+}

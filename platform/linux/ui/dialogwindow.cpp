@@ -1,0 +1,249 @@
+// Events of a running dialog window, turned into the dialog's messages, and
+// its modal run.
+#include "platform/linux/ui/dialogwindow.h"
+
+#include "platform/linux/ui/handles.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// The dialogs that are running, innermost last.
+std::vector<CDialogWindow*> g_running;
+
+// The window's own entry of the system menu, as the window system names it.
+constexpr const wchar_t* kCloseItem = L"关闭(&C)\tAlt+F4";
+
+} // namespace
+
+CDialogWindow::CDialogWindow(CDialog* pDialog, const DialogTemplate& tpl)
+    : QDialog(nullptr), m_pDialog(pDialog),
+      m_units(CDialogUnits::FromFont(ChooseDialogFont(ToQString(tpl.fontName), tpl.pointSize))),
+      m_pMenuItems(new HMENU__) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setFont(ChooseDialogFont(ToQString(tpl.fontName), tpl.pointSize));
+    setWindowTitle(ToQString(tpl.caption));
+
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint;
+    if ((tpl.style & WS_CAPTION) == WS_CAPTION)
+        flags |= Qt::WindowTitleHint;
+    if (tpl.style & WS_SYSMENU)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    setWindowFlags(flags);
+
+    m_pMenuItems->items.push_back({MF_STRING, SC_CLOSE, kCloseItem});
+    m_systemMenu.m_hMenu = m_pMenuItems.get();
+
+    BuildControls(tpl);
+    setFixedSize(m_units.ToPixelsX(tpl.cx), m_units.ToPixelsY(tpl.cy));
+}
+
+CDialogWindow::~CDialogWindow() {
+    g_running.erase(std::remove(g_running.begin(), g_running.end(), this), g_running.end());
+}
+
+CDialogWindow* CDialogWindow::FromHandle(HWND hWnd) {
+    return qobject_cast<CDialogWindow*>(WidgetFromHandle(hWnd));
+}
+
+CDialogWindow* CDialogWindow::Active() {
+    return g_running.empty() ? nullptr : g_running.back();
+}
+
+QWidget* CDialogWindow::Control(int id) const {
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (ControlId(child) == id)
+            return child;
+    return nullptr;
+}
+
+QWidget* CDialogWindow::FirstTabStop() const {
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if ((child->focusPolicy() & Qt::TabFocus) && child->isEnabled())
+            return child;
+    return nullptr;
+}
+
+QPushButton* CDialogWindow::DefaultButton() const {
+    for (QPushButton* button : findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly))
+        if (button->isDefault())
+            return button;
+    return nullptr;
+}
+
+int CDialogWindow::RunModal(QWidget* owner) {
+    g_running.push_back(this);
+    if (owner != nullptr) {
+        // Owned, not a child: the owner can be disabled while this runs
+        // without disabling this window with it.
+        winId();
+        if (owner->windowHandle() != nullptr)
+            windowHandle()->setTransientParent(owner->windowHandle());
+        owner->setEnabled(false);
+    }
+    PlaceCentred(owner);
+    const int result = exec();
+    if (owner != nullptr) {
+        owner->setEnabled(true);
+        owner->activateWindow();
+    }
+    g_running.erase(std::remove(g_running.begin(), g_running.end(), this), g_running.end());
+    return result;
+}
+
+void CDialogWindow::PlaceCentred(QWidget* owner) {
+    QRect area;
+    if (owner != nullptr)
+        area = owner->frameGeometry();
+    else if (QScreen* screen = QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    if (!area.isValid())
+        return;
+    // The client area is what is centred: frames differ between window managers.
+    QRect client(QPoint(0, 0), size());
+    client.moveCenter(area.center());
+    setGeometry(client);
+}
+
+void CDialogWindow::End(int result) {
+    QDialog::done(result);
+}
+
+void CDialogWindow::SendClick(int id) {
+    QWidget* control = Control(id);
+    m_pDialog->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(HandleFromWidget(control)));
+}
+
+void CDialogWindow::keyPressEvent(QKeyEvent* event) {
+    if (HandleMenuKey(event))
+        return;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (plain) {
+            // A focused push button takes Enter; otherwise the default button does.
+            QWidget* focus = focusWidget();
+            if (auto* button = qobject_cast<QPushButton*>(focus); button && button->isEnabled())
+                SendClick(ControlId(button));
+            else if (QPushButton* def = DefaultButton(); def && def->isEnabled())
+                SendClick(ControlId(def));
+            else
+                SendClick(IDOK);
+            return;
+        }
+        break;
+    case Qt::Key_Escape:
+        if (plain) {
+            SendClick(IDCANCEL);
+            return;
+        }
+        break;
+    case Qt::Key_F1:
+        if (plain) {
+            m_pDialog->SendMessage(WM_COMMAND, MAKEWPARAM(ID_HELP, BN_CLICKED), 0);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool CDialogWindow::HandleMenuKey(QKeyEvent* event) {
+    const bool menuKey = event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier;
+    const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+    if (!menuKey && !shiftF10)
+        return false;
+    QWidget* anchor = focusWidget() != nullptr ? focusWidget() : this;
+    ShowSystemMenu(anchor->mapToGlobal(QPoint(0, anchor->height())), true);
+    return true;
+}
+
+void CDialogWindow::closeEvent(QCloseEvent* event) {
+    // The dialog decides: the close button is the system menu's close command.
+    event->ignore();
+    m_pDialog->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void CDialogWindow::reject() {
+    SendClick(IDCANCEL);
+}
+
+void CDialogWindow::contextMenuEvent(QContextMenuEvent* event) {
+    ShowSystemMenu(event->globalPos(), event->reason() == QContextMenuEvent::Keyboard);
+}
+
+bool CDialogWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Controls would keep these to themselves; the system menu belongs to the
+    // whole dialog.
+    if (event->type() == QEvent::ContextMenu) {
+        auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+        ShowSystemMenu(menuEvent->globalPos(), menuEvent->reason() == QContextMenuEvent::Keyboard);
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress && HandleMenuKey(static_cast<QKeyEvent*>(event)))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+void CDialogWindow::ShowSystemMenu(const QPoint& globalPos, bool fromKeyboard) {
+    // The window system may follow a Menu key press with its own context
+    // menu event; one menu at a time.
+    if (m_bMenuOpen)
+        return;
+    m_bMenuOpen = true;
+    QMenu menu(this);
+    for (const HMENU__::Item& item : m_pMenuItems->items) {
+        if (item.flags & MF_SEPARATOR) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(QString::fromStdWString(item.text));
+        action->setData(QVariant::fromValue<qulonglong>(item.id));
+        action->setEnabled((item.flags & (MF_GRAYED | MF_DISABLED)) == 0);
+    }
+    QAction* chosen = menu.exec(globalPos);
+    m_bMenuOpen = false;
+    if (chosen == nullptr)
+        return;
+    const QPoint local = mapFromGlobal(globalPos);
+    const LPARAM where = fromKeyboard ? 0 : MAKELPARAM(local.x(), local.y());
+    m_pDialog->SendMessage(WM_SYSCOMMAND, static_cast<WPARAM>(chosen->data().toULongLong()), where);
+}
+
+HICON CDialogWindow::SetIcon(int type, HICON icon) {
+    HICON& slot = m_hIcons[type == ICON_BIG ? ICON_BIG : ICON_SMALL];
+    HICON previous = slot;
+    slot = icon;
+    QIcon windowIcon;
+    for (HICON each : {m_hIcons[ICON_BIG], m_hIcons[ICON_SMALL]})
+        if (each != nullptr)
+            for (const QImage& image : each->images)
+                windowIcon.addPixmap(QPixmap::fromImage(image));
+    setWindowIcon(windowIcon);
+    return previous;
+}
+
+void CDialogWindow::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    m_pDialog->SendMessage(WM_PAINT, 0, 0);
+}
+
+void CDialogWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange)
+        update();
+    QDialog::changeEvent(event);
+}

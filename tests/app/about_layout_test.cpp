@@ -1,0 +1,241 @@
+// The main dialog's system menu and About box, and how both dialogs are laid
+// out: dialog units of the font in use, Chinese glyphs, icons.
+#include "app/aboutdlg.h"
+#include "platform/linux/resources.h"
+#include "platform/linux/ui/uiframework.h"
+#include "tests/app/dialogtestsupport.h"
+#include "tests/app/fakecameras.h"
+#include "tests/platform/linux/ui/modaldriver.h"
+
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+void Press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(window->focusWidget() != nullptr ? window->focusWidget() : window, key,
+                    modifiers);
+}
+
+// What the test saw of one About box.
+struct SeenAbout {
+    QString title;
+    QStringList labels;
+    bool hasIcon = false;
+    bool ownerDisabled = false;
+    QPoint centreOffset;
+};
+
+// Records the About box that opens over main, then closes it with key.
+void CloseNextAbout(QWidget* main, Qt::Key key, QList<SeenAbout>* seen) {
+    WhenModalAppears(main, [main, key, seen](QWidget* about) {
+        SeenAbout s;
+        s.title = about->windowTitle();
+        for (QLabel* label : about->findChildren<QLabel*>()) {
+            if (!label->pixmap().isNull())
+                s.hasIcon = true;
+            else
+                s.labels << label->text();
+        }
+        s.ownerDisabled = !main->isEnabled();
+        s.centreOffset = about->geometry().center() - main->geometry().center();
+        seen->append(s);
+        Press(about, key);
+    });
+}
+
+// Pixel size of dialog units by the font's own metrics, as the window system
+// computes it: average letter width and font height, MulDiv-rounded.
+struct Units {
+    explicit Units(const QFont& font) {
+        const QFontMetrics metrics(font);
+        baseX = (metrics.horizontalAdvance(
+                     QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                     26 +
+                 1) /
+                2;
+        baseY = metrics.height();
+    }
+    int X(int dlu) const { return (dlu * baseX + 2) / 4; }
+    int Y(int dlu) const { return (dlu * baseY + 4) / 8; }
+    int baseX, baseY;
+};
+
+QWidget* ControlAt(QWidget* window, const DialogItemTemplate& item, const CWnd& dlg) {
+    if (item.id != -1)
+        return DialogControl(dlg, item.id);
+    // Static controls share the id -1; tell them apart by their place.
+    for (QLabel* label : window->findChildren<QLabel*>())
+        if (label->text() == QString::fromWCharArray(item.text) ||
+            (!label->pixmap().isNull() && item.text[0] == L'#'))
+            return label;
+    return nullptr;
+}
+
+} // namespace
+
+class AboutLayoutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        InitFrameworkUi();
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    }
+    void cleanupTestCase() { CoUninitialize(); }
+
+    void systemMenuOpensAboutTwiceLeavingTheList() {
+        CFakeCameraRegistration cameras({{L"Zeta Camera"}, {L"Alpha Camera"}});
+        const int giveUps = DriverGiveUps();
+        CTestDlg dlg;
+        QStringList menuTexts, itemsAfter;
+        QList<bool> separators;
+        QList<SeenAbout> abouts;
+        int selectionAfter = -2;
+        bool enabledAfter = false;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            QComboBox* combo = qobject_cast<QComboBox*>(DialogControl(dlg, IDC_DEVICE_COMBO));
+            combo->setCurrentIndex(1);
+
+            // First time from the keyboard.
+            WhenPopupAppears([&](QMenu* menu) {
+                for (QAction* action : menu->actions()) {
+                    menuTexts << action->text();
+                    separators << action->isSeparator();
+                }
+                CloseNextAbout(window, Qt::Key_Return, &abouts);
+                menu->setActiveAction(menu->actions().last());
+                QTest::keyClick(menu, Qt::Key_Return);
+            });
+            Press(window, Qt::Key_F10, Qt::ShiftModifier);
+
+            // Then with the mouse, over the device list.
+            WhenPopupAppears([&](QMenu* menu) {
+                CloseNextAbout(window, Qt::Key_Escape, &abouts);
+                menu->setActiveAction(menu->actions().last());
+                QTest::keyClick(menu, Qt::Key_Return);
+            });
+            QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                         combo->mapToGlobal(QPoint(5, 5)));
+            QCoreApplication::sendEvent(combo, &rightClick);
+
+            for (int i = 0; i < combo->count(); ++i)
+                itemsAfter << combo->itemText(i);
+            selectionAfter = combo->currentIndex();
+            enabledAfter = window->isEnabled();
+            Press(window, Qt::Key_Escape);
+        });
+        QCOMPARE(dlg.DoModal(), IDCANCEL);
+        QCOMPARE(DriverGiveUps(), giveUps);
+
+        QVERIFY(menuTexts.size() >= 3);
+        QCOMPARE(separators.last(), false);
+        QCOMPARE(separators[separators.size() - 2], true);
+        QCOMPARE(menuTexts.last(), QString::fromWCharArray(FindResourceString(IDS_ABOUTBOX)));
+
+        QCOMPARE(abouts.size(), 2);
+        for (const SeenAbout& about : abouts) {
+            QCOMPARE(about.title, QString("关于 VK37Set"));
+            QCOMPARE(about.labels, QStringList({"VK37Set 1.0 版"}));
+            QVERIFY(about.hasIcon);
+            QVERIFY(about.ownerDisabled);
+            QVERIFY2(qAbs(about.centreOffset.x()) <= 1 && qAbs(about.centreOffset.y()) <= 1,
+                     qPrintable(
+                         QString("%1,%2").arg(about.centreOffset.x()).arg(about.centreOffset.y())));
+        }
+        QCOMPARE(itemsAfter, QStringList({"Zeta Camera", "Alpha Camera"}));
+        QCOMPARE(selectionAfter, 1);
+        QVERIFY(enabledAfter);
+    }
+
+    void layoutFollowsDialogUnits_data() {
+        QTest::addColumn<int>("templateId");
+        QTest::newRow("main dialog") << IDD_MAIN_DIALOG;
+        QTest::newRow("About box") << IDD_ABOUTBOX;
+    }
+    void layoutFollowsDialogUnits() {
+        QFETCH(int, templateId);
+        const DialogTemplate* tpl = FindDialogTemplate(templateId);
+        QVERIFY(tpl != nullptr);
+        CFakeCameraRegistration cameras({{L"Camera"}});
+        CTestDlg mainDlg;
+        CAboutDlg aboutDlg;
+        CDialog& dlg = templateId == IDD_ABOUTBOX ? static_cast<CDialog&>(aboutDlg) : mainDlg;
+        QStringList problems;
+        QString family;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            const Units units(window->font());
+            family = QFontInfo(window->font()).family();
+            const QFontMetrics metrics(window->font());
+            if (window->size() != QSize(units.X(tpl->cx), units.Y(tpl->cy)))
+                problems << QString("dialog size %1x%2").arg(window->width()).arg(window->height());
+            for (size_t i = 0; i < tpl->itemCount; ++i) {
+                const DialogItemTemplate& item = tpl->items[i];
+                QWidget* control = ControlAt(window, item, dlg);
+                if (control == nullptr) {
+                    problems << QString("no control for item %1").arg(i);
+                    continue;
+                }
+                const QRect want(units.X(item.x), units.Y(item.y), units.X(item.cx),
+                                 units.Y(item.cy));
+                const QRect got = control->geometry();
+                const bool isCombo = qobject_cast<QComboBox*>(control) != nullptr;
+                const bool isIcon = item.text != nullptr && item.text[0] == L'#';
+                // A combo box's template height includes its dropped list and an
+                // icon control takes the icon's size: only their origin is fixed.
+                const bool ok = (isCombo || isIcon) ? got.topLeft() == want.topLeft() &&
+                                                          (isIcon || got.width() == want.width())
+                                                    : got == want;
+                if (!ok)
+                    problems << QString("item %1 at %2,%3 %4x%5")
+                                    .arg(i)
+                                    .arg(got.x())
+                                    .arg(got.y())
+                                    .arg(got.width())
+                                    .arg(got.height());
+                // Every character of every text comes from the font itself.
+                const QString text = QString::fromWCharArray(item.text);
+                if (!isIcon)
+                    for (char32_t ch : text.toUcs4())
+                        if (!metrics.inFontUcs4(ch))
+                            problems << QString("no glyph for U+%1").arg(ch, 4, 16);
+            }
+            for (char32_t ch : window->windowTitle().toUcs4())
+                if (!metrics.inFontUcs4(ch))
+                    problems << QString("no glyph in caption for U+%1").arg(ch, 4, 16);
+            Press(window, Qt::Key_Escape);
+        });
+        dlg.DoModal();
+        QCOMPARE(problems, QStringList());
+        QVERIFY2(QFontDatabase::families(QFontDatabase::SimplifiedChinese).contains(family),
+                 qPrintable(family));
+    }
+
+    void windowIconComesFromTheIconGroup() {
+        CFakeCameraRegistration cameras({});
+        CTestDlg dlg;
+        QList<QSize> sizes;
+        LRESULT dragIcon = 0;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            sizes = window->windowIcon().availableSizes();
+            dragIcon = dlg.SendMessage(WM_QUERYDRAGICON);
+            Press(window, Qt::Key_Escape);
+        });
+        dlg.DoModal();
+        QVERIFY(dlg.m_hIcon != nullptr);
+        QCOMPARE(dragIcon, reinterpret_cast<LRESULT>(dlg.m_hIcon));
+        QVERIFY(sizes.contains(QSize(16, 16)));
+        QVERIFY(sizes.contains(QSize(32, 32)));
+    }
+
+private:
+    CWinApp m_app{L"VK37Set"};
+};
+
+QTEST_MAIN(AboutLayoutTest)
+#include "about_layout_test.moc"

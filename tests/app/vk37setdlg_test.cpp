@@ -1,0 +1,288 @@
+// The main dialog and the About box, run through their windows on Qt's
+// offscreen platform with fake cameras behind the COM seam.
+#include "capture/saveparameters.h"
+#include "platform/linux/msgbox_hook.h"
+#include "platform/linux/resources.h"
+#include "platform/linux/ui/uiframework.h"
+#include "tests/app/dialogtestsupport.h"
+#include "tests/app/fakecameras.h"
+#include "tests/platform/linux/ui/modaldriver.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString kIniFile = QStringLiteral("VK37.INI");
+
+void Press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = window->focusWidget() != nullptr ? window->focusWidget() : window;
+    QTest::keyClick(target, key, modifiers);
+}
+
+QComboBox* DeviceList(const CWnd& dlg) {
+    return qobject_cast<QComboBox*>(DialogControl(dlg, IDC_DEVICE_COMBO));
+}
+
+QStringList Items(const QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+// What one message box showed before the test dismissed it.
+struct SeenBox {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+};
+
+// Records and dismisses the next message box over window.
+void DismissNextBox(QWidget* window, QList<SeenBox>* seen) {
+    WhenModalAppears(window, [seen](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (box == nullptr) {
+            modal->close();
+            return;
+        }
+        SeenBox s{box->windowTitle(), box->text(), box->icon(), {}};
+        for (QAbstractButton* button : box->buttons())
+            s.buttons << button->text();
+        seen->append(s);
+        box->buttons().first()->click();
+    });
+}
+
+} // namespace
+
+class MainDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { InitFrameworkUi(); }
+
+    void init() {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_previousDir = QDir::currentPath();
+        QDir::setCurrent(m_dir->path());
+        m_giveUps = DriverGiveUps();
+    }
+
+    void cleanup() {
+        QDir::setCurrent(m_previousDir);
+        m_dir.reset();
+        CoUninitialize();
+        QCOMPARE(DriverGiveUps(), m_giveUps);
+    }
+
+    void listsDevicesInEnumerationOrder() {
+        CFakeCameraRegistration cameras({{L"Zeta Camera"}, {L"Alpha Camera"}});
+        CTestDlg dlg;
+        QStringList items;
+        int current = -2, holderCount = -1, liveFilters = -1;
+        bool editable = true;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            QComboBox* combo = DeviceList(dlg);
+            items = Items(combo);
+            current = combo->currentIndex();
+            editable = combo->isEditable();
+            holderCount = dlg.m_CaptureDevice.DeviceCount();
+            liveFilters = cameras.LiveFilters();
+            Press(window, Qt::Key_Escape);
+        });
+        QCOMPARE(dlg.DoModal(), IDCANCEL);
+        QCOMPARE(items, QStringList({"Zeta Camera", "Alpha Camera"}));
+        QCOMPARE(current, 0);
+        QCOMPARE(dlg.m_nDeviceIndex, 0);
+        QVERIFY(!editable);
+        QCOMPARE(holderCount, 0);
+        QCOMPARE(liveFilters, 0);
+    }
+
+    void unreadableNameKeepsItsPosition() {
+        CFakeCameraRegistration cameras(
+            {{L"First", true, 100}, {L"", false, 200}, {L"Third", true, 300}});
+        CTestDlg dlg;
+        QStringList items;
+        QList<SeenBox> boxes;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            QComboBox* combo = DeviceList(dlg);
+            items = Items(combo);
+            combo->setCurrentIndex(2);
+            DismissNextBox(window, &boxes);
+            QTest::mouseClick(DialogControl(dlg, IDC_SAVE_BUTTON), Qt::LeftButton);
+            Press(window, Qt::Key_Escape);
+        });
+        dlg.DoModal();
+        QCOMPARE(items, QStringList({"First", "(未知设备)", "Third"}));
+        const QMap<QString, QString> ini = ReadIniFile(kIniFile);
+        QCOMPARE(ini.value("SYSTEM/PORT"), QString("2"));
+        QCOMPARE(ini.value("BRIGHTNESS/V_LVALUE"), QString("300"));
+        QCOMPARE(boxes.size(), 1);
+    }
+
+    void savesTheChosenDeviceAndReportsOnce() {
+        CFakeCameraRegistration cameras(
+            {{L"Zeta Camera", true, 100}, {L"Alpha Camera", true, 200}});
+        int liveFiltersAfterSave = -1;
+        QList<SeenBox> boxes;
+        {
+            CTestDlg dlg;
+            WhenModalAppears(nullptr, [&](QWidget* window) {
+                QComboBox* combo = DeviceList(dlg);
+                combo->setFocus();
+                QTest::keyClick(combo, Qt::Key_Down); // the user picks the second device
+                DismissNextBox(window, &boxes);
+                QTest::mouseClick(DialogControl(dlg, IDC_SAVE_BUTTON), Qt::LeftButton);
+                liveFiltersAfterSave = cameras.LiveFilters();
+                Press(window, Qt::Key_Escape);
+            });
+            QCOMPARE(dlg.DoModal(), IDCANCEL);
+            QCOMPARE(dlg.m_nDeviceIndex, 1);
+        }
+        const QMap<QString, QString> ini = ReadIniFile(kIniFile);
+        QCOMPARE(ini.value("SYSTEM/PORT"), QString("1"));
+        QCOMPARE(ini.value("BRIGHTNESS/V_LVALUE"), QString("200"));
+        QCOMPARE(ini.value("WHITEBALANCE/V_PMAX"), QString("2070"));
+        QCOMPARE(ini.value("EXPOSURE/V_LVALUE"), QString("304"));
+        QCOMPARE(ini.value("EXPOSURE/V_PCAPSFLAGS"), QString("2"));
+
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].title, QString("VK37Set"));
+        QCOMPARE(boxes[0].text, QString::fromWCharArray(kSavedMessage));
+        QCOMPARE(boxes[0].icon, QMessageBox::Warning);
+        QCOMPARE(boxes[0].buttons, QStringList({"确定"}));
+        // The holder keeps the bound filter until the dialog object goes.
+        QCOMPARE(liveFiltersAfterSave, 1);
+        QCOMPARE(cameras.LiveFilters(), 0);
+    }
+
+    void withoutCamerasNothingIsSelectedAndSaveDoesNothing() {
+        CFakeCameraRegistration cameras({});
+        int messages = 0;
+        MessageBoxHandler previous = SetMessageBoxHandler([&](LPCWSTR, UINT, UINT) {
+            ++messages;
+            return IDOK;
+        });
+        CTestDlg dlg;
+        int count = -1, current = -2;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            QComboBox* combo = DeviceList(dlg);
+            count = combo->count();
+            current = combo->currentIndex();
+            QTest::mouseClick(DialogControl(dlg, IDC_SAVE_BUTTON), Qt::LeftButton);
+            Press(window, Qt::Key_Escape);
+        });
+        dlg.DoModal();
+        SetMessageBoxHandler(previous);
+        QCOMPARE(count, 0);
+        QCOMPARE(current, -1);
+        QCOMPARE(dlg.m_nDeviceIndex, -1);
+        QCOMPARE(messages, 0);
+        QVERIFY(!QFile::exists(kIniFile));
+    }
+
+    void enterTriggersOk_data() {
+        QTest::addColumn<int>("focusId");
+        QTest::newRow("focus on OK") << IDOK;
+        QTest::newRow("focus on the device list") << IDC_DEVICE_COMBO;
+    }
+    void enterTriggersOk() {
+        QFETCH(int, focusId);
+        CFakeCameraRegistration cameras({{L"Camera"}});
+        CTestDlg dlg;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            DialogControl(dlg, focusId)->setFocus();
+            Press(window, Qt::Key_Return);
+        });
+        QCOMPARE(dlg.DoModal(), IDOK);
+        QVERIFY(!QFile::exists(kIniFile));
+    }
+
+    void enterOnSaveButtonSaves() {
+        CFakeCameraRegistration cameras({{L"Camera", true, 10}});
+        CTestDlg dlg;
+        QList<SeenBox> boxes;
+        bool stillOpen = false;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            DialogControl(dlg, IDC_SAVE_BUTTON)->setFocus();
+            DismissNextBox(window, &boxes);
+            Press(window, Qt::Key_Return);
+            stillOpen = window->isVisible();
+            Press(window, Qt::Key_Escape);
+        });
+        QCOMPARE(dlg.DoModal(), IDCANCEL);
+        QVERIFY(stillOpen);
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(ReadIniFile(kIniFile).value("SYSTEM/PORT"), QString("0"));
+    }
+
+    void tabOrderFollowsTemplate() {
+        CFakeCameraRegistration cameras({{L"Camera"}});
+        CTestDlg dlg;
+        QList<int> order;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            for (int i = 0; i < 4; ++i) {
+                int focused = 0;
+                for (int id : {IDOK, IDC_DEVICE_COMBO, IDC_SAVE_BUTTON})
+                    if (DialogControl(dlg, id) == window->focusWidget())
+                        focused = id;
+                order << focused;
+                Press(window, Qt::Key_Tab);
+            }
+            Press(window, Qt::Key_Escape);
+        });
+        dlg.DoModal();
+        // The focus starts on the first tab stop and wraps around.
+        QCOMPARE(order, QList<int>({IDOK, IDC_DEVICE_COMBO, IDC_SAVE_BUTTON, IDOK}));
+    }
+
+    void cancelPaths_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Esc") << "escape";
+        QTest::newRow("close button") << "close";
+        QTest::newRow("system menu close entry") << "menu";
+    }
+    void cancelPaths() {
+        QFETCH(QString, how);
+        CFakeCameraRegistration cameras({{L"Camera"}});
+        CTestDlg dlg;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            if (how == "escape") {
+                Press(window, Qt::Key_Escape);
+            } else if (how == "close") {
+                window->close();
+            } else {
+                WhenPopupAppears([](QMenu* menu) {
+                    menu->setActiveAction(menu->actions().first());
+                    QTest::keyClick(menu, Qt::Key_Return);
+                });
+                Press(window, Qt::Key_Menu);
+            }
+        });
+        QCOMPARE(dlg.DoModal(), IDCANCEL);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_previousDir;
+    int m_giveUps = 0;
+    CWinApp m_app{L"VK37Set"};
+};
+
+QTEST_MAIN(MainDialogTest)
+#include "vk37setdlg_test.moc"

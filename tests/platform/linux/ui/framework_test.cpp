@@ -1,0 +1,267 @@
+// The dialog framework on its own: message routing, data exchange with the
+// combo box, modal runs, the message box, dialog units and fonts.
+#include "platform/afxwin.h"
+#include "platform/commctrl.h"
+#include "platform/linux/resources.h"
+#include "platform/linux/ui/dialogfont.h"
+#include "platform/linux/ui/uiframework.h"
+#include "res/resource.h"
+#include "tests/platform/linux/ui/modaldriver.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QMessageBox>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+class CTestApp : public CWinApp {
+public:
+    CTestApp() : CWinApp(L"TestCaption") {}
+    int m_helpCalls = 0;
+    afx_msg void OnHelpCommand() { ++m_helpCalls; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTestApp, CWinApp)
+ON_COMMAND(ID_HELP, &CTestApp::OnHelpCommand)
+END_MESSAGE_MAP()
+
+// A dialog over the main template with a handler of its own for the save
+// button and none for OK, so OK falls through to CDialog.
+class CProbeDlg : public CDialog {
+public:
+    CProbeDlg() : CDialog(IDD_MAIN_DIALOG) {}
+
+    CComboBox m_combo;
+    int m_index = 5;
+    int m_saves = 0;
+    std::function<void(CProbeDlg&)> m_onInit;
+
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        if (m_onInit)
+            m_onInit(*this);
+        return TRUE;
+    }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Control(pDX, IDC_DEVICE_COMBO, m_combo);
+        DDX_CBIndex(pDX, IDC_DEVICE_COMBO, m_index);
+    }
+    afx_msg void OnSave() { ++m_saves; }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CProbeDlg, CDialog)
+ON_BN_CLICKED(IDC_SAVE_BUTTON, &CProbeDlg::OnSave)
+END_MESSAGE_MAP()
+
+void Press(QWidget* window, Qt::Key key) {
+    QTest::keyClick(window->focusWidget() != nullptr ? window->focusWidget() : window, key);
+}
+
+} // namespace
+
+class FrameworkTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { InitFrameworkUi(); }
+
+    void comboKeepsOrderAndSelectsNothingUntilAsked() {
+        CProbeDlg dlg;
+        QStringList items;
+        int afterAdd = 0, afterBadSet = 0, badSetResult = 0, count = 0;
+        int fromControl = 0;
+        dlg.m_onInit = [&](CProbeDlg& d) {
+            // The first exchange found an empty list: index 5 selects nothing.
+            d.m_combo.AddString(L"b");
+            d.m_combo.AddString(L"a");
+            d.m_combo.AddString(L"c");
+            afterAdd = d.m_combo.GetCurSel();
+            badSetResult = d.m_combo.SetCurSel(3);
+            afterBadSet = d.m_combo.GetCurSel();
+            count = d.m_combo.GetCount();
+            auto* combo = qobject_cast<QComboBox*>(reinterpret_cast<QWidget*>(d.m_combo.m_hWnd));
+            for (int i = 0; i < combo->count(); ++i)
+                items << combo->itemText(i);
+            d.m_index = 2;
+            d.UpdateData(FALSE);
+            fromControl = combo->currentIndex();
+        };
+        WhenModalAppears(nullptr, [&](QWidget* window) { Press(window, Qt::Key_Escape); });
+        QCOMPARE(dlg.DoModal(), IDCANCEL);
+        QCOMPARE(items, QStringList({"b", "a", "c"}));
+        QCOMPARE(count, 3);
+        QCOMPARE(afterAdd, CB_ERR);
+        QCOMPARE(badSetResult, CB_ERR);
+        QCOMPARE(afterBadSet, CB_ERR);
+        QCOMPARE(fromControl, 2);
+        QCOMPARE(dlg.m_combo.m_hWnd, static_cast<HWND>(nullptr));
+    }
+
+    void okExchangesTheSelectionBack_data() {
+        QTest::addColumn<int>("pick");
+        QTest::newRow("second item") << 1;
+        QTest::newRow("no selection") << -1;
+    }
+    void okExchangesTheSelectionBack() {
+        QFETCH(int, pick);
+        CProbeDlg dlg;
+        dlg.m_onInit = [](CProbeDlg& d) {
+            d.m_combo.AddString(L"x");
+            d.m_combo.AddString(L"y");
+        };
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            qobject_cast<QComboBox*>(DialogControl(dlg, IDC_DEVICE_COMBO))->setCurrentIndex(pick);
+            QTest::mouseClick(DialogControl(dlg, IDOK), Qt::LeftButton);
+            if (window->isVisible())
+                Press(window, Qt::Key_Escape);
+        });
+        QCOMPARE(dlg.DoModal(), IDOK);
+        QCOMPARE(dlg.m_index, pick);
+    }
+
+    void derivedHandlersAndTheApplicationGetCommands() {
+        CTestApp app;
+        CProbeDlg dlg;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            QTest::mouseClick(DialogControl(dlg, IDC_SAVE_BUTTON), Qt::LeftButton);
+            Press(window, Qt::Key_F1);
+            Press(window, Qt::Key_Escape);
+        });
+        QCOMPARE(dlg.DoModal(), IDCANCEL);
+        QCOMPARE(dlg.m_saves, 1);
+        QCOMPARE(app.m_helpCalls, 1);
+    }
+
+    void endingDuringInitialisationNeverShowsTheWindow() {
+        CProbeDlg dlg;
+        dlg.m_onInit = [](CProbeDlg& d) { d.EndDialog(42); };
+        QCOMPARE(dlg.DoModal(), 42);
+        QCOMPARE(dlg.m_hWnd, static_cast<HWND>(nullptr));
+    }
+
+    void unknownTemplateFails() {
+        CDialog dlg(4242);
+        QCOMPARE(dlg.DoModal(), -1);
+    }
+
+    void messageBoxShowsTextCaptionIconAndOneButton_data() {
+        QTest::addColumn<uint>("type");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("type 0") << 0u << int(QMessageBox::Warning);
+        QTest::newRow("error") << uint(MB_OK | MB_ICONERROR) << int(QMessageBox::Critical);
+    }
+    void messageBoxShowsTextCaptionIconAndOneButton() {
+        QFETCH(uint, type);
+        QFETCH(int, icon);
+        CTestApp app;
+        CDialog dlg(IDD_ABOUTBOX);
+        const wchar_t* text = L"第一行。\n 第二行 'x'";
+        QString title, shown, button;
+        int buttons = 0, seenIcon = -1, result = 0;
+        bool overDialog = false;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            WhenModalAppears(window, [&](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                if (box == nullptr) {
+                    modal->close();
+                    return;
+                }
+                title = box->windowTitle();
+                shown = box->text();
+                seenIcon = box->icon();
+                buttons = box->buttons().size();
+                button = box->buttons().first()->text();
+                overDialog =
+                    box->parentWidget() != nullptr && box->parentWidget()->window() == window;
+                box->buttons().first()->click();
+            });
+            result = AfxMessageBox(text, type);
+            Press(window, Qt::Key_Escape);
+        });
+        dlg.DoModal();
+        QCOMPARE(result, IDOK);
+        QCOMPARE(title, QString("TestCaption"));
+        QCOMPARE(shown, QString::fromWCharArray(text));
+        QCOMPARE(seenIcon, icon);
+        QCOMPARE(buttons, 1);
+        QCOMPARE(button, QString("确定"));
+        QVERIFY(overDialog);
+    }
+
+    void dialogUnitsRoundLikeMulDiv() {
+        const CDialogUnits units(6, 13);
+        QCOMPARE(units.ToPixelsX(1), 2); // 1.5
+        QCOMPARE(units.ToPixelsX(2), 3);
+        QCOMPARE(units.ToPixelsX(298), 447);
+        QCOMPARE(units.ToPixelsY(3), 5); // 4.875
+        QCOMPARE(units.ToPixelsY(4), 7); // 6.5
+        QCOMPARE(units.ToPixelsX(-1), -2);
+        QCOMPARE(units.ToPixels(1, 2, 3, 4), QRect(2, 3, 5, 7));
+    }
+
+    void unitsScaleWithTheFont() {
+        QFont small = ChooseDialogFont(QStringLiteral("宋体"), 9);
+        QFont large = small;
+        large.setPointSize(18);
+        const CDialogUnits a = CDialogUnits::FromFont(small);
+        const CDialogUnits b = CDialogUnits::FromFont(large);
+        QVERIFY(a.BaseX() > 0 && a.BaseY() > 0);
+        QVERIFY(b.BaseX() > a.BaseX());
+        QVERIFY(b.BaseY() > a.BaseY());
+        QCOMPARE(a.BaseY(), QFontMetrics(small).height());
+    }
+
+    void missingFaceFallsBackToAChineseFont() {
+        const QFont font = ChooseDialogFont(QStringLiteral("No Such Face 3141"), 9);
+        QCOMPARE(font.pointSize(), 9);
+        QVERIFY2(QFontDatabase::families(QFontDatabase::SimplifiedChinese)
+                     .contains(QFontInfo(font).family()),
+                 qPrintable(QFontInfo(font).family()));
+        const QFontMetrics metrics(font);
+        for (char32_t ch : QStringLiteral("摄像头参数保存确定").toUcs4())
+            QVERIFY(metrics.inFontUcs4(ch));
+    }
+
+    void installedFaceIsKept() {
+        const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+        if (chinese.isEmpty())
+            QSKIP("no Chinese font installed");
+        QCOMPARE(ChooseDialogFont(chinese.last(), 12).family(), chinese.last());
+    }
+
+    void stringsAndCommonControls() {
+        CString text(L"unchanged");
+        QVERIFY(!text.LoadString(4242));
+        QCOMPARE(QString::fromWCharArray(text), QString("unchanged"));
+        QVERIFY(text.LoadString(IDS_ABOUTBOX));
+        QCOMPARE(QString::fromWCharArray(text),
+                 QString::fromWCharArray(FindResourceString(IDS_ABOUTBOX)));
+        QVERIFY(!text.IsEmpty());
+
+        INITCOMMONCONTROLSEX init{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+        QCOMPARE(InitCommonControlsEx(&init), TRUE);
+        init.dwSize = 4;
+        QCOMPARE(InitCommonControlsEx(&init), FALSE);
+    }
+
+    void iconGroupDecodesEveryImage() {
+        CTestApp app;
+        const HICON icon = app.LoadIcon(IDI_APP_ICON);
+        QVERIFY(icon != nullptr);
+        QCOMPARE(app.LoadIcon(IDI_APP_ICON), icon); // shared, as loaded icons are
+        QCOMPARE(app.LoadIcon(4242), static_cast<HICON>(nullptr));
+    }
+};
+
+QTEST_MAIN(FrameworkTest)
+#include "framework_test.moc"
