@@ -2,7 +2,7 @@
 // descriptors so each step looks at the directory found by the step before.
 #include "platform/linux/profile/profilepath.h"
 
-#include "platform/linux/profile/win32error.h"
+#include "platform/linux/errno_mapping.h"
 
 #include <algorithm>
 #include <cerrno>

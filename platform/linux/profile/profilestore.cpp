@@ -5,7 +5,7 @@
 #include "platform/linux/profile/profilestore.h"
 
 #include "platform/linux/profile/fd.h"
-#include "platform/linux/profile/win32error.h"
+#include "platform/linux/errno_mapping.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -91,7 +91,7 @@ DWORD ReadProfileFile(int dirFd, const std::string& name, size_t maxSize, CProfi
     if (!S_ISREG(file.m_stat.st_mode))
         return ERROR_ACCESS_DENIED;
     if (static_cast<unsigned long long>(file.m_stat.st_size) > maxSize)
-        return kErrorFileTooLarge;
+        return ERROR_FILE_TOO_LARGE;
     file.m_exists = true;
     // One unit more than the size, so the read that finds the end fits.
     file.m_raw.resize(static_cast<size_t>(file.m_stat.st_size) + 1);
@@ -100,7 +100,7 @@ DWORD ReadProfileFile(int dirFd, const std::string& name, size_t maxSize, CProfi
         if (done == file.m_raw.size()) {
             // The size may have grown since fstat; read on, within the limit.
             if (done >= maxSize + 1)
-                return kErrorFileTooLarge;
+                return ERROR_FILE_TOO_LARGE;
             file.m_raw.resize(std::min(maxSize + 1, done + 65536));
         }
         ssize_t n = read(fd.Get(), &file.m_raw[done], file.m_raw.size() - done);
@@ -114,7 +114,7 @@ DWORD ReadProfileFile(int dirFd, const std::string& name, size_t maxSize, CProfi
         done += static_cast<size_t>(n);
     }
     if (done > maxSize)
-        return kErrorFileTooLarge;
+        return ERROR_FILE_TOO_LARGE;
     file.m_raw.resize(done);
     return ERROR_SUCCESS;
 }

@@ -2,7 +2,7 @@
 // and the original ones for drivers that do not answer those.
 #include "platform/linux/v4l2/controls.h"
 
-#include "platform/linux/v4l2/errno_hresult.h"
+#include "platform/linux/errno_mapping.h"
 
 #include <cerrno>
 #include <cstring>

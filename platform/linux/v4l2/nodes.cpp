@@ -2,7 +2,7 @@
 #include "platform/linux/v4l2/nodes.h"
 
 #include "platform/linux/v4l2/capabilities.h"
-#include "platform/linux/v4l2/errno_hresult.h"
+#include "platform/linux/errno_mapping.h"
 #include "platform/linux/v4l2/friendlyname.h"
 #include "platform/linux/v4l2/v4l2device.h"
 

@@ -1,7 +1,7 @@
 // Opening, querying and closing one video node.
 #include "platform/linux/v4l2/v4l2device.h"
 
-#include "platform/linux/v4l2/errno_hresult.h"
+#include "platform/linux/errno_mapping.h"
 
 #include <cerrno>
 #include <cstring>
@@ -27,7 +27,8 @@ HRESULT CV4l2Device::Open(std::shared_ptr<ISystemCalls> calls, const std::string
     int fd = -1;
     // Non-blocking: the node is only ever queried, never read from.
     if (const int error = calls->Open(path, O_RDWR | O_NONBLOCK, &fd))
-        return HResultFromErrno(error);
+        // A node that has vanished since it was listed is a camera unplugged.
+        return HResultFromErrno(error == ENOENT ? ENODEV : error);
     m_calls = std::move(calls);
     m_fd = fd;
     return S_OK;

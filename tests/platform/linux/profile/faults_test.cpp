@@ -1,6 +1,5 @@
 // Bad files and failing file systems: each write fails cleanly and the old
 // file keeps every byte.
-#include "platform/linux/profile/win32error.h"
 #include "platform/linux/profile/writeprofile.h"
 #include "profiletestdir.h"
 
@@ -44,7 +43,7 @@ TEST_F(ProfileFaults, SeveralMegabytesWithNulsLongLinesAndBadUtf8StillWork) {
 TEST_F(ProfileFaults, RefusesFilesOverTheSizeLimit) {
     WriteFile("VK37.INI", "[A]\r\nk=1\r\n" + std::string(100, ';'));
     EXPECT_EQ(profile::WriteProfileString(L"A", L"k", L"2", L".\\VK37.INI", 100),
-              profile::kErrorFileTooLarge);
+              ERROR_FILE_TOO_LARGE);
     EXPECT_EQ(ReadFile("VK37.INI"), "[A]\r\nk=1\r\n" + std::string(100, ';'));
 }
 

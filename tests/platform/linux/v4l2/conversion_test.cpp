@@ -2,7 +2,7 @@
 // name decoding and the capture-node test.
 #include "platform/linux/v4l2/capabilities.h"
 #include "platform/linux/v4l2/conversion.h"
-#include "platform/linux/v4l2/errno_hresult.h"
+#include "platform/linux/errno_mapping.h"
 #include "platform/linux/v4l2/friendlyname.h"
 #include "platform/linux/v4l2/nodes.h"
 #include "platform/linux/v4l2/utf8.h"
@@ -19,7 +19,7 @@ TEST(ErrnoMapping, GroupsErrorsByWhatTheCallerCanDoAboutThem) {
     EXPECT_EQ(HResultFromErrno(0), S_OK);
     EXPECT_EQ(HResultFromErrno(ENODEV), gone);
     EXPECT_EQ(HResultFromErrno(ENXIO), gone);
-    EXPECT_EQ(HResultFromErrno(ENOENT), gone);
+    EXPECT_EQ(HResultFromErrno(ENOENT), HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(HResultFromErrno(EACCES), E_ACCESSDENIED);
     EXPECT_EQ(HResultFromErrno(EPERM), E_ACCESSDENIED);
     EXPECT_EQ(HResultFromErrno(EBUSY), HRESULT_FROM_WIN32(ERROR_BUSY));
@@ -27,7 +27,9 @@ TEST(ErrnoMapping, GroupsErrorsByWhatTheCallerCanDoAboutThem) {
     EXPECT_EQ(HResultFromErrno(EINVAL), E_INVALIDARG);
     EXPECT_EQ(HResultFromErrno(ENOMEM), E_OUTOFMEMORY);
     EXPECT_EQ(HResultFromErrno(ENOTTY), HRESULT_FROM_WIN32(ERROR_NOT_SUPPORTED));
-    EXPECT_EQ(HResultFromErrno(EAGAIN), E_FAIL);
+    EXPECT_EQ(HResultFromErrno(EAGAIN), HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(Win32ErrorFromErrno(ENOSPC), ERROR_DISK_FULL);
+    EXPECT_EQ(Win32ErrorFromErrno(EROFS), ERROR_ACCESS_DENIED);
     EXPECT_EQ(HResultFromErrno(12345), E_FAIL);
     // Every failure must read as a failure to callers that test FAILED().
     for (int error = 1; error < 140; ++error)

@@ -1,16 +1,14 @@
-// The single place where errno values become Win32 error codes.
-#include "platform/linux/profile/win32error.h"
+// errno values as Win32 error codes and HRESULTs.
+#include "platform/linux/errno_mapping.h"
 
 #include <cerrno>
 
-namespace profile {
-
-DWORD Win32ErrorFromErrno(int err) {
-    switch (err) {
+DWORD Win32ErrorFromErrno(int error) {
+    switch (error) {
     case 0:
         return ERROR_SUCCESS;
-    // The profile writer creates a missing file, so a missing name is always a
-    // directory on the way to it.
+    // Missing files are created where that is wanted, so a missing name is
+    // a directory on the way to it.
     case ENOENT:
     case ENOTDIR:
         return ERROR_PATH_NOT_FOUND;
@@ -24,7 +22,7 @@ DWORD Win32ErrorFromErrno(int err) {
     case EFBIG:
         return ERROR_DISK_FULL;
     case ENOMEM:
-        return ERROR_NOT_ENOUGH_MEMORY;
+        return ERROR_OUTOFMEMORY;
     case ENAMETOOLONG:
         return ERROR_FILENAME_EXCED_RANGE;
     case ELOOP:
@@ -44,14 +42,19 @@ DWORD Win32ErrorFromErrno(int err) {
         return ERROR_INVALID_HANDLE;
     case EINVAL:
         return ERROR_INVALID_PARAMETER;
+    // The kernel answers these for a device that has been unplugged.
     case ENODEV:
     case ENXIO:
-        return ERROR_DEV_NOT_EXIST;
+        return ERROR_DEVICE_NOT_CONNECTED;
     case EOPNOTSUPP:
+    case ENOTTY:
         return ERROR_NOT_SUPPORTED;
     default:
         return ERROR_GEN_FAILURE;
     }
 }
 
-} // namespace profile
+HRESULT HResultFromErrno(int error) {
+    const DWORD code = Win32ErrorFromErrno(error);
+    return code == ERROR_GEN_FAILURE ? E_FAIL : HRESULT_FROM_WIN32(code);
+}
