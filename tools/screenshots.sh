@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots: the main dialog, then the About box opened
+# from the dialog's menu, on an X server of its own (Xvfb).
+# Usage: tools/screenshots.sh [path to VK37Set] [output directory]
+set -euo pipefail
+src=$(cd "$(dirname "$0")/.." && pwd)
+self=$(readlink -f "$0")
+program=$(readlink -f "${1:-$src/build/app/VK37Set}")
+out=$(readlink -f "${2:-$src/docs}")
+mkdir -p "$out"
+command -v import >/dev/null || { echo "needs imagemagick (apt-get install imagemagick)" >&2; exit 1; }
+
+if [ "${3:-}" != --session ]; then
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    cd "$work"
+    xvfb-run -a -s "-screen 0 640x360x24" bash "$self" "$program" "$out" --session
+    exit
+fi
+
+"$program" &
+pid=$!
+wid=$(timeout 30 xdotool search --sync --name '^摄像头参数保存$' | head -n 1)
+sleep 1 # let the first paint finish
+# Crop to the window: no window manager runs here, so there is no frame.
+shot() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/$2"
+}
+shot "$wid" main-dialog.png
+xdotool key --window "$wid" shift+F10
+sleep 0.5
+xdotool key Up Return
+about=$(timeout 30 xdotool search --sync --name '^关于 VK37Set$' | head -n 1)
+sleep 1
+shot "$about" about-box.png
+xdotool key Escape
+sleep 0.5
+xdotool key Escape
+wait "$pid"
+echo "wrote $out/main-dialog.png and $out/about-box.png"
