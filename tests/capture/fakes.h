@@ -28,10 +28,7 @@ public:
         if (ppv == nullptr)
             return E_POINTER;
         *ppv = nullptr;
-        if (IsEqualIID(riid, IID_IUnknown))
-            *ppv = static_cast<IUnknown*>(static_cast<First*>(this));
-        else
-            Find<First, Rest...>(riid, ppv);
+        *ppv = FindInterface<First, Rest...>(this, riid);
         if (*ppv == nullptr)
             return E_NOINTERFACE;
         AddRef();
@@ -55,15 +52,6 @@ public:
     void OnRelease(std::function<void()> f) { m_onRelease = std::move(f); }
 
 private:
-    template <class I, class... More> void Find(REFIID riid, void** ppv) {
-        if (IsEqualIID(riid, InterfaceId<I>::Get())) {
-            *ppv = static_cast<I*>(this);
-            return;
-        }
-        if constexpr (sizeof...(More) > 0)
-            Find<More...>(riid, ppv);
-    }
-
     ULONG m_refs = 0;
     std::string m_label = "fake";
     std::function<void()> m_onRelease;

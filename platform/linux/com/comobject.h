@@ -23,6 +23,19 @@ VK37_INTERFACE_ID(IAMVideoProcAmp);
 VK37_INTERFACE_ID(IAMCameraControl);
 #undef VK37_INTERFACE_ID
 
+// The interface pointer of object that riid names, among the interfaces
+// listed (the first of them also stands for IUnknown), or null.
+template <class First, class... Rest, class Object>
+void* FindInterface(Object* object, REFIID riid) {
+    if (IsEqualIID(riid, IID_IUnknown))
+        return static_cast<IUnknown*>(static_cast<First*>(object));
+    if (IsEqualIID(riid, InterfaceId<First>::Get()))
+        return static_cast<First*>(object);
+    if constexpr (sizeof...(Rest) > 0)
+        return FindInterface<Rest...>(object, riid);
+    return nullptr;
+}
+
 template <class First, class... Rest> class ComObject : public First, public Rest... {
 public:
     ComObject(const ComObject&) = delete;
@@ -32,10 +45,8 @@ public:
         if (ppv == nullptr)
             return E_POINTER;
         *ppv = nullptr;
-        if (IsEqualIID(riid, IID_IUnknown))
-            *ppv = static_cast<IUnknown*>(static_cast<First*>(this));
-        else if (Exposes(riid))
-            Find<First, Rest...>(riid, ppv);
+        if (IsEqualIID(riid, IID_IUnknown) || Exposes(riid))
+            *ppv = FindInterface<First, Rest...>(this, riid);
         if (*ppv == nullptr)
             return E_NOINTERFACE;
         AddRef();
@@ -58,14 +69,5 @@ protected:
     virtual bool Exposes(REFIID) const { return true; }
 
 private:
-    template <class I, class... More> void Find(REFIID riid, void** ppv) {
-        if (IsEqualIID(riid, InterfaceId<I>::Get())) {
-            *ppv = static_cast<I*>(this);
-            return;
-        }
-        if constexpr (sizeof...(More) > 0)
-            Find<More...>(riid, ppv);
-    }
-
     std::atomic<ULONG> m_refs{1};
 };

@@ -95,6 +95,16 @@ HRESULT Resolve(const CV4l2Device& device, const CPropertyMapping& mapping, CCon
     return hr;
 }
 
+// The mapping of a property and its first usable control.
+HRESULT ResolveProperty(const CV4l2Device& device, CPropertySet set, LONG property,
+                        const CPropertyMapping** mapping, CControlInfo* info,
+                        CConversion* conversion) {
+    *mapping = FindMapping(set, property);
+    if (*mapping == nullptr)
+        return E_PROP_ID_UNSUPPORTED;
+    return Resolve(device, **mapping, info, conversion);
+}
+
 LONG Convert(CConversion conversion, int64_t value) {
     switch (conversion) {
     case CConversion::Log2Seconds:
@@ -132,12 +142,10 @@ bool AutoIsOn(CAutoKind kind, int64_t companionValue) {
 
 HRESULT GetPropertyRange(const CV4l2Device& device, CPropertySet set, LONG property,
                          CPropertyRange* range) {
-    const CPropertyMapping* mapping = FindMapping(set, property);
-    if (mapping == nullptr)
-        return E_PROP_ID_UNSUPPORTED;
+    const CPropertyMapping* mapping = nullptr;
     CControlInfo info;
     CConversion conversion = CConversion::Raw;
-    HRESULT hr = Resolve(device, *mapping, &info, &conversion);
+    HRESULT hr = ResolveProperty(device, set, property, &mapping, &info, &conversion);
     if (hr != S_OK)
         return hr;
     CControlInfo companion;
@@ -172,12 +180,10 @@ HRESULT GetPropertyRange(const CV4l2Device& device, CPropertySet set, LONG prope
 
 HRESULT GetPropertyValue(const CV4l2Device& device, CPropertySet set, LONG property, LONG* value,
                          LONG* flags) {
-    const CPropertyMapping* mapping = FindMapping(set, property);
-    if (mapping == nullptr)
-        return E_PROP_ID_UNSUPPORTED;
+    const CPropertyMapping* mapping = nullptr;
     CControlInfo info;
     CConversion conversion = CConversion::Raw;
-    HRESULT hr = Resolve(device, *mapping, &info, &conversion);
+    HRESULT hr = ResolveProperty(device, set, property, &mapping, &info, &conversion);
     if (hr != S_OK)
         return hr;
     int64_t raw = 0;
