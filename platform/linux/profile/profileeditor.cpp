@@ -176,10 +176,16 @@ bool EditProfileText(const std::basic_string<C>& text, const CProfileEdit<C>& ed
             splice = {key.m_begin, key.m_next - key.m_begin, {}};
             return true;
         }
-        size_t valueBegin = reader.ValueBegin(key);
-        if (text.compare(valueBegin, key.m_end - valueBegin, *edit.m_value) == 0)
+        // The file's blanks after '=' are kept, unless the new value brings
+        // its own: then the whole value side is replaced, or every write of
+        // such a value would add blanks.
+        const std::basic_string<C>& value = *edit.m_value;
+        size_t valueBegin = !value.empty() && IsBlank(value.front())
+                                ? text.find(C('='), key.m_begin) + 1
+                                : reader.ValueBegin(key);
+        if (text.compare(valueBegin, key.m_end - valueBegin, value) == 0)
             return false;
-        splice = {valueBegin, key.m_end - valueBegin, *edit.m_value};
+        splice = {valueBegin, key.m_end - valueBegin, value};
         return true;
     }
     if (!edit.m_value)

@@ -164,7 +164,9 @@ DWORD ReplaceProfileFile(int dirFd, const std::string& name,
     if (renameat(dirFd, temporary.c_str(), dirFd, name.c_str()) != 0)
         return Win32ErrorFromErrno(errno);
     guard.Disarm();
-    if (fsync(dirFd) != 0)
+    // The new content is in place now. Some file systems cannot sync a
+    // directory (EINVAL); that is no reason to call the write failed.
+    if (fsync(dirFd) != 0 && errno != EINVAL)
         return Win32ErrorFromErrno(errno);
     return ERROR_SUCCESS;
 }

@@ -31,7 +31,7 @@ int WaitFor(pid_t pid) {
     return status;
 }
 
-TEST_F(ProfileRaces, KilledWriterLeavesOldOrNewFileAndNoTemporary) {
+TEST_F(ProfileRaces, KilledWriterLeavesOldOrNewFileAndNoTemporaryAfterTheNextWrite) {
     // The filler makes each write long enough for kills to land inside it.
     const std::string filler(64 * 1024, 'f');
     WriteFile("VK37.INI", "[S]\r\nn=0\r\nfiller=" + filler + "\r\n");

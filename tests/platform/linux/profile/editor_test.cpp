@@ -85,6 +85,17 @@ TEST(ProfileEditor, ReportsNoChangeWhenTheTextAlreadySaysIt) {
     EXPECT_FALSE(changed) << "removing from an empty file must not create it";
 }
 
+TEST(ProfileEditor, AValueWithLeadingBlanksIsStableAcrossRepeatedWrites) {
+    std::string text = "[A]\nk=5\n";
+    for (int i = 0; i < 3; ++i)
+        text = Edit(text, "A", "k", " 5");
+    EXPECT_EQ(text, "[A]\nk= 5\n");
+    bool changed = true;
+    Edit(text, "A", "k", " 5", &changed);
+    EXPECT_FALSE(changed);
+    EXPECT_EQ(Edit("[A]\nk=  5\n", "A", "k", " 6"), "[A]\nk= 6\n");
+}
+
 TEST(ProfileEditor, RemovesKeyAndSection) {
     EXPECT_EQ(Edit("[A]\nx=1\ny=2\n[B]\nx=3\n", "A", "X", kNone), "[A]\ny=2\n[B]\nx=3\n");
     EXPECT_EQ(Edit("[A]\nx=1\n[B]\ny=2", "B", "y", kNone), "[A]\nx=1\n[B]\n");
