@@ -30,7 +30,9 @@ bool Inspect(const std::shared_ptr<ISystemCalls>& calls, CNodeInfo* node) {
         std::string index = SysfsAttribute(*calls, node->number, "index");
         while (!index.empty() && (index.back() == '\n' || index.back() == ' '))
             index.pop_back();
-        if (sysfsName.empty() || (!index.empty() && index != "0"))
+        // Only the first node of a device, so a locked camera shows once
+        // and not once per metadata node; without sysfs it shows by path.
+        if (!index.empty() && index != "0")
             return false;
         node->friendlyName = ChooseFriendlyName("", sysfsName, node->path);
         return true;

@@ -25,8 +25,9 @@ HRESULT CV4l2Device::Open(std::shared_ptr<ISystemCalls> calls, const std::string
     if (!calls)
         return E_POINTER;
     int fd = -1;
-    // Non-blocking: the node is only ever queried, never read from.
-    if (const int error = calls->Open(path, O_RDWR | O_NONBLOCK, &fd))
+    // Read-only and non-blocking: the node is only ever queried, and a
+    // user who may read the camera may ask it this much.
+    if (const int error = calls->Open(path, O_RDONLY | O_NONBLOCK, &fd))
         // A node that has vanished since it was listed is a camera unplugged.
         return HResultFromErrno(error == ENOENT ? ENODEV : error);
     m_calls = std::move(calls);

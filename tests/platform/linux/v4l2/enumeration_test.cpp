@@ -120,11 +120,13 @@ TEST_F(EnumerationTest, NodeWithoutPermissionIsListedBySysfsNameAndFailsToBind) 
     EXPECT_EQ(hr, E_ACCESSDENIED);
 }
 
-TEST_F(EnumerationTest, LockedNodeUnknownToSysfsIsLeftOut) {
+TEST_F(EnumerationTest, LockedNodeUnknownToSysfsIsListedByItsPath) {
     CFakeNode& node = m_kernel->AddNode(0, CaptureNode("x"));
     node.openErrno = EPERM;
     node.sysfsName.clear();
-    EXPECT_TRUE(Enumerate(m_kernel).empty());
+    std::vector<ComPtr<IMoniker>> monikers = Enumerate(m_kernel);
+    ASSERT_EQ(monikers.size(), 1u);
+    EXPECT_EQ(FriendlyName(monikers[0].Get()), L"/dev/video0");
 }
 
 TEST_F(EnumerationTest, NodesFailingOtherwiseAreLeftOut) {
