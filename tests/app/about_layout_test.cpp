@@ -98,9 +98,12 @@ private slots:
         QList<SeenAbout> abouts;
         int selectionAfter = -2;
         bool enabledAfter = false;
+        bool focusKept = false;
         WhenModalAppears(nullptr, [&](QWidget* window) {
             QComboBox* combo = qobject_cast<QComboBox*>(DialogControl(dlg, IDC_DEVICE_COMBO));
             combo->setCurrentIndex(1);
+            QWidget* save = DialogControl(dlg, IDC_SAVE_BUTTON);
+            save->setFocus();
 
             // First time from the keyboard.
             WhenPopupAppears([&](QMenu* menu) {
@@ -128,6 +131,8 @@ private slots:
                 itemsAfter << combo->itemText(i);
             selectionAfter = combo->currentIndex();
             enabledAfter = window->isEnabled();
+            // Enter must still press the button that had the focus.
+            focusKept = window->focusWidget() == save;
             Press(window, Qt::Key_Escape);
         });
         QCOMPARE(dlg.DoModal(), IDCANCEL);
@@ -151,6 +156,7 @@ private slots:
         QCOMPARE(itemsAfter, QStringList({"Zeta Camera", "Alpha Camera"}));
         QCOMPARE(selectionAfter, 1);
         QVERIFY(enabledAfter);
+        QVERIFY(focusKept);
     }
 
     void layoutFollowsDialogUnits_data() {

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QWindow>
 
@@ -83,6 +84,9 @@ QPushButton* CDialogWindow::DefaultButton() const {
 
 int CDialogWindow::RunModal(QWidget* owner) {
     g_running.push_back(this);
+    // Disabling a window drops its focus; the owner gets it back afterwards,
+    // so Enter still means what it meant before this ran.
+    QPointer<QWidget> ownerFocus = owner != nullptr ? owner->focusWidget() : nullptr;
     if (owner != nullptr) {
         // Owned, not a child: the owner can be disabled while this runs
         // without disabling this window with it.
@@ -96,6 +100,8 @@ int CDialogWindow::RunModal(QWidget* owner) {
     if (owner != nullptr) {
         owner->setEnabled(true);
         owner->activateWindow();
+        if (ownerFocus != nullptr)
+            ownerFocus->setFocus(Qt::OtherFocusReason);
     }
     g_running.erase(std::remove(g_running.begin(), g_running.end(), this), g_running.end());
     return result;
