@@ -45,6 +45,7 @@ void CDialogWindow::BuildControls(const DialogTemplate& tpl) {
         if (control == nullptr)
             continue;
         SetControlId(control, item.id);
+        m_controls.push_back({control, m_controls.empty() || (item.style & WS_GROUP) != 0});
         control->installEventFilter(this);
         if (item.style & WS_DISABLED)
             control->setEnabled(false);

@@ -4,6 +4,7 @@
 
 #include "platform/linux/ui/handles.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -178,6 +179,50 @@ bool CDialogWindow::HandleMenuKey(QKeyEvent* event) {
     return true;
 }
 
+bool CDialogWindow::HandleGroupArrow(QObject* watched, QKeyEvent* event) {
+    // Buttons leave the arrows to the dialog, which keeps the focus inside the
+    // keyboard group; controls with a use for them (combo boxes) keep them.
+    if (qobject_cast<QAbstractButton*>(watched) == nullptr)
+        return false;
+    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    bool forward = true;
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        forward = false;
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        break;
+    default:
+        return false;
+    }
+    const auto self =
+        std::find_if(m_controls.begin(), m_controls.end(),
+                     [watched](const GroupedControl& c) { return c.widget == watched; });
+    if (self == m_controls.end())
+        return false;
+    auto first = self;
+    while (first != m_controls.begin() && !first->startsGroup)
+        --first;
+    auto last = self + 1;
+    while (last != m_controls.end() && !last->startsGroup)
+        ++last;
+    const ptrdiff_t count = last - first;
+    const ptrdiff_t at = self - first;
+    for (ptrdiff_t step = 1; step < count; ++step) {
+        QWidget* candidate = first[(at + (forward ? step : count - step)) % count].widget;
+        if (candidate->focusPolicy() != Qt::NoFocus && candidate->isEnabled() &&
+            candidate->isVisibleTo(this)) {
+            candidate->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            break;
+        }
+    }
+    // Even with nowhere to go the key is spent: it never leaves the group.
+    return true;
+}
+
 void CDialogWindow::closeEvent(QCloseEvent* event) {
     // The dialog decides: the close button is the system menu's close command.
     event->ignore();
@@ -201,6 +246,9 @@ bool CDialogWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (event->type() == QEvent::KeyPress && HandleMenuKey(static_cast<QKeyEvent*>(event)))
+        return true;
+    if (event->type() == QEvent::KeyPress &&
+        HandleGroupArrow(watched, static_cast<QKeyEvent*>(event)))
         return true;
     return QDialog::eventFilter(watched, event);
 }

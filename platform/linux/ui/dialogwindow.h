@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include <memory>
+#include <vector>
 
 class CDialogWindow : public QDialog {
     Q_OBJECT
@@ -61,6 +62,7 @@ private:
     QWidget* BuildControl(const DialogItemTemplate& item);
     void PlaceCentred(QWidget* owner);
     bool HandleMenuKey(QKeyEvent* event);
+    bool HandleGroupArrow(QObject* watched, QKeyEvent* event);
 
     CDialog* m_pDialog;
     CDialogUnits m_units;
@@ -69,4 +71,11 @@ private:
     QPainter* m_pPainter = nullptr;
     bool m_bMenuOpen = false;
     HICON m_hIcons[2] = {nullptr, nullptr}; // ICON_SMALL, ICON_BIG
+    // The controls in template order, each marked when it starts a keyboard
+    // group; the template's styles are what decides the groups.
+    struct GroupedControl {
+        QWidget* widget;
+        bool startsGroup;
+    };
+    std::vector<GroupedControl> m_controls;
 };

@@ -129,6 +129,71 @@ private slots:
         QCOMPARE(dlg.m_index, pick);
     }
 
+    void arrowsOnButtonsStayInTheirKeyboardGroup_data() {
+        QTest::addColumn<int>("templateId");
+        QTest::addColumn<int>("startId");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("expectedId");
+        for (int key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right}) {
+            const QByteArray name = QTest::toString(QKeySequence(key).toString());
+            QTest::addRow("save button, %s", name.constData())
+                << IDD_MAIN_DIALOG << IDC_SAVE_BUTTON << key << IDC_SAVE_BUTTON;
+            QTest::addRow("OK, %s", name.constData())
+                << IDD_MAIN_DIALOG << IDOK << key << IDC_DEVICE_COMBO;
+            QTest::addRow("About box OK, %s", name.constData())
+                << IDD_ABOUTBOX << IDOK << key << IDOK;
+        }
+    }
+    void arrowsOnButtonsStayInTheirKeyboardGroup() {
+        QFETCH(int, templateId);
+        QFETCH(int, startId);
+        QFETCH(int, key);
+        QFETCH(int, expectedId);
+        CDialog dlg(templateId);
+        bool startedThere = false;
+        int landedOn = 0;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            QWidget* start = DialogControl(dlg, startId);
+            start->setFocus();
+            startedThere = window->focusWidget() == start;
+            Press(window, static_cast<Qt::Key>(key));
+            const DialogTemplate* tpl = FindDialogTemplate(templateId);
+            for (size_t i = 0; i < tpl->itemCount; ++i)
+                if (tpl->items[i].id != -1 &&
+                    DialogControl(dlg, tpl->items[i].id) == window->focusWidget())
+                    landedOn = tpl->items[i].id;
+            Press(window, Qt::Key_Escape);
+        });
+        QCOMPARE(dlg.DoModal(), IDCANCEL);
+        QVERIFY(startedThere);
+        QCOMPARE(landedOn, expectedId);
+    }
+
+    void arrowsOnTheComboChangeItsSelection() {
+        CProbeDlg dlg;
+        dlg.m_onInit = [](CProbeDlg& d) {
+            d.m_combo.AddString(L"x");
+            d.m_combo.AddString(L"y");
+            d.m_combo.AddString(L"z");
+        };
+        QList<int> selections;
+        bool focusKept = true;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            auto* combo = qobject_cast<QComboBox*>(DialogControl(dlg, IDC_DEVICE_COMBO));
+            combo->setCurrentIndex(1);
+            combo->setFocus();
+            for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Up}) {
+                Press(window, key);
+                selections << combo->currentIndex();
+                focusKept = focusKept && window->focusWidget() == combo;
+            }
+            Press(window, Qt::Key_Escape);
+        });
+        QCOMPARE(dlg.DoModal(), IDCANCEL);
+        QCOMPARE(selections, QList<int>({2, 1, 0}));
+        QVERIFY(focusKept);
+    }
+
     void derivedHandlersAndTheApplicationGetCommands() {
         CTestApp app;
         CProbeDlg dlg;
