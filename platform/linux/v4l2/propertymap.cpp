@@ -95,16 +95,6 @@ HRESULT Resolve(const CV4l2Device& device, const CPropertyMapping& mapping, CCon
     return hr;
 }
 
-// The mapping of a property and its first usable control.
-HRESULT ResolveProperty(const CV4l2Device& device, CPropertySet set, LONG property,
-                        const CPropertyMapping** mapping, CControlInfo* info,
-                        CConversion* conversion) {
-    *mapping = FindMapping(set, property);
-    if (*mapping == nullptr)
-        return E_PROP_ID_UNSUPPORTED;
-    return Resolve(device, **mapping, info, conversion);
-}
-
 LONG Convert(CConversion conversion, int64_t value) {
     switch (conversion) {
     case CConversion::Log2Seconds:
@@ -131,6 +121,27 @@ HRESULT QueryCompanion(const CV4l2Device& device, const CPropertyMapping& mappin
     return hr;
 }
 
+// A property as the node answers it: its mapping, its first usable control
+// and how that converts, and its auto companion if it has one.
+struct CResolvedProperty {
+    const CPropertyMapping* mapping = nullptr;
+    CControlInfo info;
+    CConversion conversion = CConversion::Raw;
+    CControlInfo companion;
+    bool hasAuto = false;
+};
+
+HRESULT ResolveProperty(const CV4l2Device& device, CPropertySet set, LONG property,
+                        CResolvedProperty* resolved) {
+    resolved->mapping = FindMapping(set, property);
+    if (resolved->mapping == nullptr)
+        return E_PROP_ID_UNSUPPORTED;
+    const HRESULT hr = Resolve(device, *resolved->mapping, &resolved->info, &resolved->conversion);
+    if (hr != S_OK)
+        return hr;
+    return QueryCompanion(device, *resolved->mapping, &resolved->companion, &resolved->hasAuto);
+}
+
 bool AutoIsOn(CAutoKind kind, int64_t companionValue) {
     if (kind == CAutoKind::ExposureMode)
         return companionValue != V4L2_EXPOSURE_MANUAL &&
@@ -142,20 +153,14 @@ bool AutoIsOn(CAutoKind kind, int64_t companionValue) {
 
 HRESULT GetPropertyRange(const CV4l2Device& device, CPropertySet set, LONG property,
                          CPropertyRange* range) {
-    const CPropertyMapping* mapping = nullptr;
-    CControlInfo info;
-    CConversion conversion = CConversion::Raw;
-    HRESULT hr = ResolveProperty(device, set, property, &mapping, &info, &conversion);
+    CResolvedProperty p;
+    const HRESULT hr = ResolveProperty(device, set, property, &p);
     if (hr != S_OK)
         return hr;
-    CControlInfo companion;
-    bool hasAuto = false;
-    hr = QueryCompanion(device, *mapping, &companion, &hasAuto);
-    if (hr != S_OK)
-        return hr;
+    const CControlInfo& info = p.info;
 
     CPropertyRange result;
-    switch (conversion) {
+    switch (p.conversion) {
     case CConversion::ColorEnable:
         result.lMin = 0;
         result.lMax = 1;
@@ -172,39 +177,31 @@ HRESULT GetPropertyRange(const CV4l2Device& device, CPropertySet set, LONG prope
         result.lSteppingDelta = ClampToLong(info.step);
         break;
     }
-    result.lDefault = Convert(conversion, info.defaultValue);
-    result.lCapsFlags = kFlagsManual | (hasAuto ? kFlagsAuto : 0);
+    result.lDefault = Convert(p.conversion, info.defaultValue);
+    result.lCapsFlags = kFlagsManual | (p.hasAuto ? kFlagsAuto : 0);
     *range = result;
     return S_OK;
 }
 
 HRESULT GetPropertyValue(const CV4l2Device& device, CPropertySet set, LONG property, LONG* value,
                          LONG* flags) {
-    const CPropertyMapping* mapping = nullptr;
-    CControlInfo info;
-    CConversion conversion = CConversion::Raw;
-    HRESULT hr = ResolveProperty(device, set, property, &mapping, &info, &conversion);
+    CResolvedProperty p;
+    HRESULT hr = ResolveProperty(device, set, property, &p);
     if (hr != S_OK)
         return hr;
     int64_t raw = 0;
-    hr = ReadControl(device, info, &raw);
-    if (hr != S_OK)
-        return hr;
-
-    CControlInfo companion;
-    bool hasAuto = false;
-    hr = QueryCompanion(device, *mapping, &companion, &hasAuto);
+    hr = ReadControl(device, p.info, &raw);
     if (hr != S_OK)
         return hr;
     bool automatic = false;
-    if (hasAuto) {
+    if (p.hasAuto) {
         int64_t mode = 0;
-        hr = ReadControl(device, companion, &mode);
+        hr = ReadControl(device, p.companion, &mode);
         if (hr != S_OK)
             return hr;
-        automatic = AutoIsOn(mapping->autoKind, mode);
+        automatic = AutoIsOn(p.mapping->autoKind, mode);
     }
-    *value = Convert(conversion, raw);
+    *value = Convert(p.conversion, raw);
     *flags = automatic ? kFlagsAuto : kFlagsManual;
     return S_OK;
 }
