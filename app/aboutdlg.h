@@ -1,7 +1,7 @@
 // CAboutDlg: the About box, opened from the main dialog's system menu.
 #pragma once
 
-#include "platform/afxwin.h"
+#include "platform/framework.h"
 #include "res/resource.h"
 
 class CAboutDlg : public CDialog {

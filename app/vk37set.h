@@ -2,7 +2,7 @@
 // common controls around one modal run of the main dialog.
 #pragma once
 
-#include "platform/afxwin.h"
+#include "platform/framework.h"
 
 class CVK37SetApp : public CWinApp {
 public:

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "capture/capturedevice.h"
-#include "platform/afxwin.h"
+#include "platform/framework.h"
 #include "res/resource.h"
 
 class CVK37SetDlg : public CDialog {

@@ -1,7 +1,7 @@
 // The profile writes of one save, timed beside the least file I/O that the
 // same number of crash-safe writes needs: read the file, write it to a
 // temporary file, sync, rename, sync the directory. Prints the ratios.
-#include "platform/profile.h"
+#include "platform/profilefile.h"
 
 #include <benchmark/benchmark.h>
 

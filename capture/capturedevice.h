@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/comptr.h"
-#include "platform/dshow.h"
+#include "platform/directshow.h"
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 // save writes them, and how values are spelled.
 #pragma once
 
-#include "platform/dshow.h"
+#include "platform/directshow.h"
 
 #include <string>
 

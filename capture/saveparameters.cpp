@@ -5,8 +5,8 @@
 #include "capture/saveparameters.h"
 
 #include "capture/paramfile.h"
-#include "platform/afxwin.h"
-#include "platform/profile.h"
+#include "platform/framework.h"
+#include "platform/profilefile.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 // creator, and deletes itself when the last one is released.
 #pragma once
 
-#include "platform/dshow.h"
+#include "platform/directshow.h"
 
 #include <atomic>
 

@@ -1,13 +1,13 @@
-// The application framework: message boxes, and (with the dialog library)
-// the application and dialog classes. On Windows this is the class library's
-// own header.
+// The application framework the program is written against: message boxes,
+// the application object, dialogs and their controls, with the class
+// library's names and call shapes. The declarations in platform/afx/ serve
+// both systems; platform/linux/ui (Qt) and platform/windows (plain Win32)
+// implement them, so no compiler vendor's class library is needed.
 #pragma once
 
-#include "platform/wintypes.h"
+#include "platform/afx/winshapes.h"
 
-#ifdef _WIN32
-#include <afxwin.h>
-#else
+#ifndef _WIN32
 
 #define MB_OK 0x00000000u
 #define MB_ICONHAND 0x00000010u
@@ -23,11 +23,12 @@
 #define IDOK 1
 #define IDCANCEL 2
 
+#endif
+
 // Shows text in a modal message box captioned with the application's name and
-// returns the id of the button that dismissed it.
+// returns the id of the button that dismissed it. A box that asks for no icon
+// gets the exclamation mark, as the framework's boxes do.
 int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 
 #include "platform/afx/dialog.h"
 #include "platform/afx/winapp.h"
-
-#endif

@@ -1,5 +1,6 @@
-// Where AfxMessageBox goes on Linux. The dialog library installs its window;
-// tests install a recorder. Without a handler the text goes to standard error.
+// Where AfxMessageBox goes. The dialog library installs its window;
+// tests install a recorder. Without a handler the platform shows the text its
+// own plain way (standard error on Linux, a system message box on Windows).
 #pragma once
 
 #include "platform/wintypes.h"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a plain
 # build, then the unit tests (no Qt) again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer, then the Windows build's tests under Wine, on
+# an X server of their own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,3 +19,7 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVK37_SANITIZE=ON -DVK37_BUIL
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" -L unit
+
+cmake -S . -B build-win --toolchain tools/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+cmake --build build-win -j"$jobs"
+xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build-win --output-on-failure -j"$jobs"

@@ -1,5 +1,5 @@
 // Message map lookup: from the most derived class's table to CCmdTarget's.
-#include "platform/afxwin.h"
+#include "platform/framework.h"
 
 const AFX_MSGMAP* PASCAL CCmdTarget::GetThisMessageMap() {
     static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr}};

@@ -4,8 +4,6 @@
 
 #include "platform/wintypes.h"
 
-#ifndef _WIN32
-
 #include <string>
 
 class CString {
@@ -24,5 +22,3 @@ public:
 private:
     std::wstring m_str;
 };
-
-#endif

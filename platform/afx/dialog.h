@@ -4,8 +4,6 @@
 
 #include "platform/afx/wnd.h"
 
-#ifndef _WIN32
-
 class CDataExchange {
 public:
     CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
@@ -50,5 +48,3 @@ private:
     BOOL m_bEnded = FALSE;
     int m_nModalResult = -1;
 };
-
-#endif

@@ -2,9 +2,7 @@
 // a class's On... handlers, searched from the most derived class up.
 #pragma once
 
-#include "platform/afx/windef.h"
-
-#ifndef _WIN32
+#include "platform/afx/winshapes.h"
 
 class CCmdTarget;
 
@@ -19,7 +17,7 @@ struct AFX_MSGMAP_ENTRY {
 };
 
 struct AFX_MSGMAP {
-    const AFX_MSGMAP* (*pfnGetBaseMap)();
+    const AFX_MSGMAP*(PASCAL* pfnGetBaseMap)();
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
@@ -91,5 +89,3 @@ protected:
     // The entry for nMessage (and, for WM_COMMAND, nCode and nID), or null.
     const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT nMessage, UINT nCode, UINT nID) const;
 };
-
-#endif

@@ -4,8 +4,6 @@
 
 #include "platform/afx/wnd.h"
 
-#ifndef _WIN32
-
 #include <string>
 
 class CWinApp : public CCmdTarget {
@@ -38,5 +36,3 @@ private:
 
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
-
-#endif

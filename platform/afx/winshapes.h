@@ -1,6 +1,7 @@
 // Window-system shapes of the Windows SDK that the dialog framework uses:
 // handles, rectangles, message and style constants, and the few free
-// functions the program calls. On Windows the SDK provides all of them.
+// functions the program calls. On Windows the SDK provides all of them; the
+// framework's own markers follow at the end for both systems.
 #pragma once
 
 #include "platform/wintypes.h"
@@ -34,7 +35,6 @@ struct POINT {
 
 #define PASCAL
 #define CALLBACK
-#define afx_msg
 
 #define LOWORD(l) (static_cast<WORD>(static_cast<DWORD_PTR>(l) & 0xffff))
 #define HIWORD(l) (static_cast<WORD>((static_cast<DWORD_PTR>(l) >> 16) & 0xffff))
@@ -60,9 +60,6 @@ typedef uintptr_t DWORD_PTR;
 
 // System commands; the low four bits are the system's own.
 #define SC_CLOSE 0xF060u
-
-// Command ids the framework itself handles.
-#define ID_HELP 0xE146u
 
 // Control notifications and messages.
 #define BN_CLICKED 0u
@@ -121,3 +118,9 @@ BOOL DrawIcon(HDC hDC, int X, int Y, HICON hIcon);
 LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 
 #endif
+
+// Marks a message handler; it expands to nothing.
+#define afx_msg
+
+// Command ids the framework itself handles.
+#define ID_HELP 0xE146u

@@ -5,8 +5,6 @@
 #include "platform/afx/cstring.h"
 #include "platform/afx/msgmap.h"
 
-#ifndef _WIN32
-
 #include <vector>
 
 class CRect : public RECT {
@@ -68,6 +66,8 @@ private:
         LPARAM lParam;
     };
     const CurrentMessage* m_pCurrentMsg = nullptr;
+    // The wrapper GetSystemMenu hands out where the menu is the system's own.
+    mutable CMenu m_systemMenu;
     CWnd* m_pSubclassParent = nullptr;
     std::vector<CWnd*> m_subclassed;
 };
@@ -90,6 +90,9 @@ public:
 
 private:
     CWnd* m_pWnd;
+#ifdef _WIN32
+    PAINTSTRUCT m_ps;
+#endif
 };
 
 class CComboBox : public CWnd {
@@ -103,5 +106,3 @@ public:
         return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(nSelect), 0));
     }
 };
-
-#endif

@@ -1,7 +1,7 @@
 // AfxMessageBox on Linux: hands the text to the installed handler. Until the
 // dialog library installs its window, the text goes to standard error.
-#include "platform/afxwin.h"
-#include "platform/linux/msgbox_hook.h"
+#include "platform/framework.h"
+#include "platform/msgbox_hook.h"
 
 #include <cstdio>
 #include <mutex>

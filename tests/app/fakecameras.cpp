@@ -2,7 +2,7 @@
 // both property interfaces.
 #include "tests/app/fakecameras.h"
 
-#include "platform/linux/com/comobject.h"
+#include "platform/comobject.h"
 
 struct CFakeCameraRegistration::State {
     std::vector<FakeCamera> cameras;

@@ -1,7 +1,7 @@
 // The main dialog and the About box, run through their windows on Qt's
 // offscreen platform with fake cameras behind the COM seam.
 #include "capture/saveparameters.h"
-#include "platform/linux/msgbox_hook.h"
+#include "platform/msgbox_hook.h"
 #include "platform/linux/resources.h"
 #include "platform/linux/ui/uiframework.h"
 #include "tests/app/dialogtestsupport.h"

@@ -132,11 +132,11 @@ TEST_F(CaptureDeviceTest, AnErrorFromNextEndsTheListQuietly) {
 }
 
 TEST_F(CaptureDeviceTest, EnumerationNeedsCom) {
-    CoUninitialize();
+    StopCom();
     CCaptureDevice device;
     EXPECT_EQ(device.EnumerateDevices(), CO_E_NOTINITIALIZED);
     EXPECT_EQ(device.DeviceCount(), 0);
-    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+    StartCom();
 }
 
 TEST_F(CaptureDeviceTest, BindingHandsOutTheFilterAndItsResult) {

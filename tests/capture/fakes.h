@@ -4,8 +4,9 @@
 // dropped exactly once. The property interfaces are GoogleMock mocks.
 #pragma once
 
-#include "platform/dshow.h"
-#include "platform/linux/com/comobject.h"
+#include "platform/directshow.h"
+#include "platform/comobject.h"
+#include "sdkstubs.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -18,7 +19,8 @@
 namespace fakes {
 
 // Counts references and answers QueryInterface for the interfaces it lists.
-template <class First, class... Rest> class CCounted : public First, public Rest... {
+template <class First, class... Rest>
+class CCounted : public Stubbed<First>, public Stubbed<Rest>... {
 public:
     virtual ~CCounted() {
         EXPECT_EQ(m_refs, 0u) << m_label << " still holds references when the test ends";

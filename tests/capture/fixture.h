@@ -4,7 +4,7 @@
 #pragma once
 
 #include "fakes.h"
-#include "platform/linux/msgbox_hook.h"
+#include "platform/msgbox_hook.h"
 
 #include <gtest/gtest.h>
 
@@ -27,13 +27,10 @@ protected:
     std::vector<ShownMessage> m_messages;
 
     void SetUp() override {
-        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
         m_devEnum.SetLabel("device enumerator");
         m_factory.SetLabel("class factory");
         m_factory.devEnum = &m_devEnum;
-        ASSERT_EQ(CoRegisterClassObject(CLSID_SystemDeviceEnum, &m_factory, CLSCTX_INPROC_SERVER,
-                                        REGCLS_MULTIPLEUSE, &m_cookie),
-                  S_OK);
+        StartCom();
         m_previousHandler = SetMessageBoxHandler([this](LPCWSTR text, UINT type, UINT help) {
             m_messages.push_back({text, type, help});
             return 1;
@@ -55,6 +52,18 @@ protected:
                                      std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(m_dir, ec);
         SetMessageBoxHandler(m_previousHandler);
+        StopCom();
+    }
+
+    // COM on this thread with the fake enumerator registered, and its end:
+    // uninitialising COM also drops the registrations made in the apartment.
+    void StartCom() {
+        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+        ASSERT_EQ(CoRegisterClassObject(CLSID_SystemDeviceEnum, &m_factory, CLSCTX_INPROC_SERVER,
+                                        REGCLS_MULTIPLEUSE, &m_cookie),
+                  S_OK);
+    }
+    void StopCom() {
         EXPECT_EQ(CoRevokeClassObject(m_cookie), S_OK);
         CoUninitialize();
     }

@@ -2,7 +2,7 @@
 // order, when the run stops early, and which message the user sees.
 #include "capture/saveparameters.h"
 #include "fixture.h"
-#include "platform/afxwin.h"
+#include "platform/framework.h"
 
 #include <algorithm>
 #include <map>

@@ -1,7 +1,7 @@
 // COM, holder and scratch directory set-up shared by the VM tests.
 #include "tests/integration/vividfixture.h"
 
-#include "platform/afxwin.h"
+#include "platform/framework.h"
 #include "platform/com.h"
 
 #include <cstdlib>

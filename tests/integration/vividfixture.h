@@ -4,7 +4,7 @@
 #pragma once
 
 #include "capture/capturedevice.h"
-#include "platform/linux/msgbox_hook.h"
+#include "platform/msgbox_hook.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // A class object that makes a new Object for each CreateInstance call.
 #pragma once
 
-#include "platform/linux/com/comobject.h"
+#include "platform/comobject.h"
 
 #include <new>
 

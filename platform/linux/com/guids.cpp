@@ -1,6 +1,6 @@
 // Identifiers of the classes and interfaces, with the values the Windows SDK
 // publishes, so that code comparing them behaves alike on both platforms.
-#include "platform/dshow.h"
+#include "platform/directshow.h"
 
 extern "C" {
 const IID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};

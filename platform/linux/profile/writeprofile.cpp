@@ -7,7 +7,7 @@
 #include "platform/linux/profile/profileencoding.h"
 #include "platform/linux/profile/profilepath.h"
 #include "platform/linux/profile/profilestore.h"
-#include "platform/profile.h"
+#include "platform/profilefile.h"
 
 #include <cwchar>
 #include <sys/stat.h>

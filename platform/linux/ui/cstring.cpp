@@ -1,5 +1,5 @@
 // CString::LoadString from the program's string table.
-#include "platform/afxwin.h"
+#include "platform/framework.h"
 #include "platform/linux/resources.h"
 
 BOOL CString::LoadString(UINT nID) {

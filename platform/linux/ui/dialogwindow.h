@@ -3,7 +3,7 @@
 // into the messages the dialog's message map routes.
 #pragma once
 
-#include "platform/afxwin.h"
+#include "platform/framework.h"
 #include "platform/linux/resources.h"
 #include "platform/linux/ui/dialogfont.h"
 

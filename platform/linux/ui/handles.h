@@ -3,7 +3,7 @@
 // handle a painter, a menu handle the items appended to it.
 #pragma once
 
-#include "platform/afxwin.h"
+#include "platform/framework.h"
 
 #include <QIcon>
 #include <QImage>

@@ -1,5 +1,5 @@
 // The message box window and the framework's set-up that installs it.
-#include "platform/linux/msgbox_hook.h"
+#include "platform/msgbox_hook.h"
 #include "platform/linux/ui/dialogfont.h"
 #include "platform/linux/ui/dialogwindow.h"
 #include "platform/linux/ui/handles.h"

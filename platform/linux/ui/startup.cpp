@@ -3,7 +3,7 @@
 // its end into the process's exit status.
 #include "platform/linux/ui/uiframework.h"
 
-#include "platform/afxwin.h"
+#include "platform/framework.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/comptr.h"
-#include "platform/linux/com/comobject.h"
+#include "platform/comobject.h"
 #include "platform/linux/v4l2/syscalls.h"
 
 #include <memory>

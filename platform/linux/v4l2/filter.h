@@ -3,7 +3,7 @@
 // one of the property interfaces it handed out.
 #pragma once
 
-#include "platform/linux/com/comobject.h"
+#include "platform/comobject.h"
 #include "platform/linux/v4l2/v4l2device.h"
 
 class CCaptureFilter final : public ComObject<IBaseFilter> {

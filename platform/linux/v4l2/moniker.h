@@ -2,7 +2,7 @@
 // camera's property bag and binds to its capture filter.
 #pragma once
 
-#include "platform/linux/com/comobject.h"
+#include "platform/comobject.h"
 #include "platform/linux/v4l2/nodes.h"
 
 #include <memory>

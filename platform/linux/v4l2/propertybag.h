@@ -1,7 +1,7 @@
 // The property bag of a camera moniker: its friendly name and its node path.
 #pragma once
 
-#include "platform/linux/com/comobject.h"
+#include "platform/comobject.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // The property tables and the range and value queries built on them.
 #include "platform/linux/v4l2/propertymap.h"
 
-#include "platform/dshow.h"
+#include "platform/directshow.h"
 #include "platform/linux/v4l2/controls.h"
 #include "platform/linux/v4l2/conversion.h"
 

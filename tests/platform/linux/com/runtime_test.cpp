@@ -1,7 +1,7 @@
 // The Linux COM runtime: apartments, the class registry, BSTR and VARIANT,
 // and the ComPtr holder's promise to release exactly once.
 #include "platform/comptr.h"
-#include "platform/dshow.h"
+#include "platform/directshow.h"
 #include "platform/linux/com/classfactory.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // small file helpers for the profile writer's tests.
 #pragma once
 
-#include "platform/profile.h"
+#include "platform/profilefile.h"
 
 #include <gtest/gtest.h>
 

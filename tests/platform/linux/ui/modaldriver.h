@@ -2,7 +2,7 @@
 // test schedules what to do once the next modal window or popup menu shows.
 #pragma once
 
-#include "platform/afxwin.h"
+#include "platform/framework.h"
 
 #include <QMenu>
 #include <QWidget>

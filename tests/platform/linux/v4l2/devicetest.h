@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/comptr.h"
-#include "platform/dshow.h"
+#include "platform/directshow.h"
 #include "tests/platform/linux/v4l2/fakekernel.h"
 
 #include <memory>

@@ -2,7 +2,7 @@
 // finds the camera source registered over CLSID_SystemDeviceEnum, and the
 // capture code runs unchanged on top of it into a real VK37.INI.
 #include "capture/saveparameters.h"
-#include "platform/linux/msgbox_hook.h"
+#include "platform/msgbox_hook.h"
 #include "platform/linux/v4l2/enumerator.h"
 #include "tests/platform/linux/v4l2/fakekernel.h"
 
