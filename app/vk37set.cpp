@@ -5,7 +5,7 @@
 
 #include "app/vk37setdlg.h"
 #include "platform/com.h"
-#include "platform/commoncontrols.h"
+#include "platform/comctlinit.h"
 
 BEGIN_MESSAGE_MAP(CVK37SetApp, CWinApp)
 ON_COMMAND(ID_HELP, &CWinApp::OnHelp)

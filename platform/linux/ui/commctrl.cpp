@@ -1,6 +1,6 @@
 // InitCommonControlsEx: Qt's controls need no registration; the call only
 // checks its argument as the system does.
-#include "platform/commoncontrols.h"
+#include "platform/comctlinit.h"
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* picce) {
     return picce != nullptr && picce->dwSize == sizeof(INITCOMMONCONTROLSEX);

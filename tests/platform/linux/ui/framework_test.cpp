@@ -1,7 +1,7 @@
 // The dialog framework on its own: message routing, data exchange with the
 // combo box, modal runs, the message box, dialog units and fonts.
 #include "platform/framework.h"
-#include "platform/commoncontrols.h"
+#include "platform/comctlinit.h"
 #include "platform/linux/resources.h"
 #include "platform/linux/ui/dialogfont.h"
 #include "platform/linux/ui/uiframework.h"
