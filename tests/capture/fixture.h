@@ -71,6 +71,14 @@ protected:
     std::filesystem::path IniPath() const { return m_dir / "VK37.INI"; }
     bool IniExists() const { return std::filesystem::exists(IniPath()); }
 
+    // The parameter file's bytes, as they are on disk.
+    std::string IniBytes() const {
+        std::ifstream in(IniPath(), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+
     // The parameter file as lines, line endings removed.
     std::vector<std::string> IniLines() const {
         std::ifstream in(IniPath(), std::ios::binary);
