@@ -22,4 +22,6 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 
 cmake -S . -B build-win --toolchain tools/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
 cmake --build build-win -j"$jobs"
+# The Windows package builds from the same tree.
+tools/windows/package.sh build-win
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build-win --output-on-failure -j"$jobs"
