@@ -1,9 +1,9 @@
-// AfxMessageBox on Linux: hands the text to the installed handler. Until the
-// dialog library installs its window, the text goes to standard error.
+// AfxMessageBox: hands the text to the installed handler (the dialog
+// framework's window, or a test's recorder). Without one, the system's plain
+// way of showing a text takes over.
 #include "platform/framework.h"
 #include "platform/msgbox_hook.h"
 
-#include <cstdio>
 #include <mutex>
 #include <utility>
 
@@ -27,6 +27,5 @@ int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT nIDHelp) {
     }
     if (handler)
         return handler(lpszText, nType, nIDHelp);
-    std::fprintf(stderr, "VK37Set: %ls\n", lpszText != nullptr ? lpszText : L"");
-    return IDOK;
+    return ShowPlainMessage(lpszText != nullptr ? lpszText : L"", nType);
 }
