@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# Takes the Windows build's screenshots: VK37Set.exe under Wine with the fake
+# test cameras registered, in a throw-away Wine prefix and on an X server of
+# its own (Xvfb): the main dialog, its device list dropped down, the About
+# box, and the message after saving camera A.
+# Usage: tools/windows/screenshots.sh [build-win directory] [output directory]
+set -euo pipefail
+src=$(cd "$(dirname "$0")/../.." && pwd)
+self=$(readlink -f "$0")
+build=$(readlink -f "${1:-$src/build-win}")
+out=$(readlink -f "${2:-$src/docs}")
+program=$build/app/VK37Set.exe
+mkdir -p "$out"
+command -v import >/dev/null || { echo "needs imagemagick (apt-get install imagemagick)" >&2; exit 1; }
+command -v xdotool >/dev/null || { echo "needs xdotool (apt-get install xdotool)" >&2; exit 1; }
+command -v xvfb-run >/dev/null || { echo "needs xvfb-run (apt-get install xvfb)" >&2; exit 1; }
+
+if [ "${3:-}" != --session ]; then
+    fakecamera=$build/tests/windows/fakecamera/fakecamera.dll
+    for f in "$program" "$fakecamera"; do
+        [ -f "$f" ] || { echo "$f is missing; build $build first" >&2; exit 1; }
+    done
+    work=$(mktemp -d)
+    prefix=$work/prefix
+    trap '"$src/tools/wine/stop.sh" "$prefix"; rm -rf "$work"' EXIT
+    "$src/tools/wine/make-prefix.sh" "$prefix" >/dev/null 2>&1 ||
+        { echo "tools/wine/make-prefix.sh failed" >&2; exit 1; }
+    cd "$work"
+    xvfb-run -a -s "-screen 0 1024x768x24" bash "$self" "$build" "$out" --session "$prefix"
+    exit
+fi
+
+prefix=$4
+# Wine's processes must end before the X server they draw on does.
+trap '"$src/tools/wine/stop.sh" "$prefix"' EXIT
+# Registered here, not before: Wine's desktop process would otherwise start
+# without a display and the program's windows would never reach this X server.
+"$src/tools/wine/run.sh" "$prefix" regsvr32 /s "$build/tests/windows/fakecamera/fakecamera.dll"
+"$src/tools/wine/run.sh" "$prefix" "$program" &
+pid=$!
+
+# Crops to the smallest rectangle holding all the given windows. No window
+# manager runs, so Wine draws each frame itself and it lies inside the window.
+shot() {
+    local file=$1 x0=99999 y0=99999 x1=0 y1=0 w X Y WIDTH HEIGHT
+    shift
+    for w in "$@"; do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        x0=$((X < x0 ? X : x0)) y0=$((Y < y0 ? Y : y0))
+        x1=$((X + WIDTH > x1 ? X + WIDTH : x1)) y1=$((Y + HEIGHT > y1 ? Y + HEIGHT : y1))
+    done
+    import -window root -crop "$((x1 - x0))x$((y1 - y0))+$x0+$y0" +repage "$out/$file"
+    echo "wrote $out/$file"
+}
+find_window() {
+    timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1 ||
+        { echo "no window named $1 appeared" >&2; return 1; }
+}
+
+main=$(find_window '^摄像头参数保存$')
+sleep 1 # let the first paint finish
+
+# Wine does not activate the dialog of a program started here (a bare Win32
+# dialog fares the same), so its caption looks inactive until another of its
+# windows has been shown and closed: the About box goes first.
+xdotool key alt+space
+sleep 0.5
+xdotool key Up Return
+about=$(find_window '^关于 VK37Set$')
+sleep 1
+shot windows-about-box.png "$about"
+xdotool key Escape
+sleep 1
+shot windows-main-dialog.png "$main"
+
+# The focus starts on 确定; the device list is next in the tab order.
+xdotool key Tab alt+Down
+list=
+for _ in $(seq 50); do
+    for w in $(xdotool search --onlyvisible --classname '^vk37set\.exe$'); do
+        [ "$w" != "$main" ] && [ -z "$(xdotool getwindowname "$w")" ] && list=$w
+    done
+    [ -n "$list" ] && break
+    sleep 0.1
+done
+[ -n "$list" ] || { echo "the device list did not drop down" >&2; exit 1; }
+sleep 1
+shot windows-device-list.png "$main" "$list"
+
+# Camera A is the first entry; the save button follows the list in the tab order.
+xdotool key alt+Up Home Tab space
+box=$(find_window '^VK37Set$')
+sleep 1
+shot windows-saved.png "$main" "$box"
+xdotool key Return
+sleep 0.5
+xdotool key Escape
+for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+    echo "VK37Set did not close" >&2
+    exit 1
+fi
+[ -s VK37.INI ] || { echo "saving wrote no VK37.INI" >&2; exit 1; }
