@@ -10,12 +10,46 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <sstream>
 #include <unistd.h>
 
 namespace {
 
 bool Contains(const std::vector<std::string>& list, const std::string& item) {
     return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+struct ListedDevice {
+    std::string card;
+    std::string busInfo;
+};
+
+// `v4l2-ctl --list-devices` by node: it heads each device "card (bus info):"
+// and lists the device's nodes under it, each on a line of its own after a tab.
+std::map<std::string, ListedDevice> ListDevices() {
+    std::map<std::string, ListedDevice> byNode;
+    std::string text;
+    RunCommand("v4l2-ctl --list-devices 2>/dev/null", &text);
+    std::istringstream lines(text);
+    std::string line;
+    ListedDevice device;
+    while (std::getline(lines, line)) {
+        if (line.rfind('\t', 0) == 0) {
+            byNode[line.substr(1)] = device;
+            continue;
+        }
+        // The card may hold parentheses of its own; the bus info is the last pair.
+        const size_t open = line.rfind(" (");
+        if (line.size() < 3 || line.compare(line.size() - 2, 2, "):") != 0 ||
+            open == std::string::npos) {
+            device = ListedDevice();
+            continue;
+        }
+        device.card = line.substr(0, open);
+        device.busInfo = line.substr(open + 2, line.size() - 2 - (open + 2));
+    }
+    return byNode;
 }
 
 // The layout the VM's module arguments produce; every other test relies on it.
@@ -32,11 +66,26 @@ TEST(VividLayout, MetadataNodeSitsBetweenTheTwoCaptureNodes) {
     EXPECT_EQ((std::vector<std::string>{"/dev/video0", "/dev/video2"}), CaptureNodes());
 }
 
-// Both instances report the same card name, so each capture node is marked
-// by its brightness to tell which one a list position binds.
+// Both instances report the same card name, so each is listed with the bus
+// info v4l2-ctl shows for it; each capture node is also marked by its
+// brightness to tell which one a list position binds.
 TEST_F(CVividTest, ListsOnlyCaptureNodesByNameInNodeOrder) {
     const std::vector<std::string> nodes = CaptureNodes();
     ASSERT_EQ(2u, nodes.size());
+    const std::map<std::string, ListedDevice> listed = ListDevices();
+    std::vector<std::wstring> expectedNames;
+    for (const std::string& node : nodes) {
+        V4l2CtlNode info;
+        ASSERT_TRUE(QueryNode(node, &info));
+        ASSERT_EQ(1u, listed.count(node)) << node << " missing from v4l2-ctl --list-devices";
+        const ListedDevice& device = listed.at(node);
+        EXPECT_EQ(info.card, device.card) << node;
+        ASSERT_FALSE(device.busInfo.empty()) << node;
+        expectedNames.push_back(Widen(info.card + " (" + device.busInfo + ")"));
+    }
+    // What the expected names rest on: one card name, two buses.
+    ASSERT_EQ(listed.at(nodes[0]).card, listed.at(nodes[1]).card);
+    ASSERT_NE(listed.at(nodes[0]).busInfo, listed.at(nodes[1]).busInfo);
     const LONG marks[] = {17, 201};
     for (size_t i = 0; i < nodes.size(); ++i)
         ASSERT_TRUE(SetControl(nodes[i], "brightness", marks[i]));
@@ -47,11 +96,9 @@ TEST_F(CVividTest, ListsOnlyCaptureNodesByNameInNodeOrder) {
         Enumerate();
         ASSERT_EQ(static_cast<int>(nodes.size()), m_device->DeviceCount());
         for (size_t i = 0; i < nodes.size(); ++i) {
-            V4l2CtlNode info;
-            ASSERT_TRUE(QueryNode(nodes[i], &info));
             std::wstring name;
             EXPECT_EQ(S_OK, m_device->GetDeviceName(static_cast<int>(i), name));
-            EXPECT_EQ(Widen(info.card), name);
+            EXPECT_EQ(expectedNames[i], name);
 
             ASSERT_EQ(S_OK, BindProcAmp(static_cast<int>(i)));
             PropertyReading reading;

@@ -87,5 +87,6 @@ HRESULT FindCaptureNodes(const std::shared_ptr<ISystemCalls>& calls,
         if (Inspect(calls, &node))
             nodes->push_back(std::move(node));
     }
+    TellNamesakesApart(nodes);
     return S_OK;
 }

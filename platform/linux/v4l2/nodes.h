@@ -29,4 +29,6 @@ int VideoNodeNumber(const std::string& entry);
 // node of its device (index 0): its capabilities cannot be read, and the
 // first node is the one a camera driver registers for its frames, while its
 // metadata node comes later. Nodes that fail in any other way are left out.
+// Names shared within the list carry a suffix that tells the nodes apart
+// (see TellNamesakesApart).
 HRESULT FindCaptureNodes(const std::shared_ptr<ISystemCalls>& calls, std::vector<CNodeInfo>* nodes);

@@ -1,27 +1,31 @@
-// Which nodes the video input category lists, in what order, by what name,
-// and how the moniker enumerator and property bag answer.
+// Which nodes the video input category lists, in what order, by what name
+// (and how namesakes are told apart), and how the moniker enumerator and
+// property bag answer.
 #include "platform/linux/v4l2/enumerator.h"
 #include "tests/platform/linux/v4l2/devicetest.h"
 
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <ostream>
+#include <string>
+#include <vector>
 
 namespace {
+
+CFakeNode CaptureNode(const std::string& card) {
+    CFakeNode node;
+    node.card = card;
+    node.capabilities = CaptureNodeCaps() | V4L2_CAP_DEVICE_CAPS;
+    node.deviceCaps = CaptureNodeCaps();
+    node.sysfsName = card + "\n";
+    return node;
+}
 
 class EnumerationTest : public ::testing::Test {
 protected:
     void TearDown() override {
         EXPECT_TRUE(m_kernel->UnknownRequests().empty());
         EXPECT_EQ(m_kernel->OpenDescriptors(), 0);
-    }
-
-    CFakeNode CaptureNode(const std::string& card) {
-        CFakeNode node;
-        node.card = card;
-        node.capabilities = CaptureNodeCaps() | V4L2_CAP_DEVICE_CAPS;
-        node.deviceCaps = CaptureNodeCaps();
-        node.sysfsName = card + "\n";
-        return node;
     }
 
     std::shared_ptr<CFakeKernel> m_kernel = std::make_shared<CFakeKernel>();
@@ -86,8 +90,8 @@ TEST_F(EnumerationTest, IdenticalCamerasKeepDistinctPositions) {
     AddUsbWebcam(*m_kernel, 2, "USB Camera", "usb-2");
     std::vector<ComPtr<IMoniker>> monikers = Enumerate(m_kernel);
     ASSERT_EQ(monikers.size(), 2u);
-    EXPECT_EQ(FriendlyName(monikers[0].Get()), L"USB Camera");
-    EXPECT_EQ(FriendlyName(monikers[1].Get()), L"USB Camera");
+    EXPECT_EQ(FriendlyName(monikers[0].Get()), L"USB Camera (usb-1)");
+    EXPECT_EQ(FriendlyName(monikers[1].Get()), L"USB Camera (usb-2)");
 
     // Each position binds its own node: unplugging the first camera must
     // not make the second position fail, nor the first succeed.
@@ -100,6 +104,85 @@ TEST_F(EnumerationTest, IdenticalCamerasKeepDistinctPositions) {
     EXPECT_EQ(second, S_OK);
     EXPECT_TRUE(filter);
 }
+
+struct NamesakeNode {
+    int number;
+    const char* card; // also the sysfs name
+    const char* busInfo;
+    bool locked = false; // cannot be opened, so its bus info is unknown
+};
+
+struct NamesakeCase {
+    const char* label;
+    std::vector<NamesakeNode> nodes;
+    std::vector<std::wstring> names; // in node order
+};
+
+void PrintTo(const NamesakeCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class NamesakeTest : public EnumerationTest, public ::testing::WithParamInterface<NamesakeCase> {};
+
+TEST_P(NamesakeTest, EachNameTellsItsCameraApart) {
+    for (const NamesakeNode& n : GetParam().nodes) {
+        CFakeNode node = CaptureNode(n.card);
+        node.busInfo = n.busInfo;
+        if (n.locked)
+            node.openErrno = EACCES;
+        m_kernel->AddNode(n.number, node);
+    }
+    // Names are worked out afresh each time, so a second enumeration must
+    // not suffix the suffixed names again.
+    for (int round = 0; round < 2; ++round) {
+        std::vector<std::wstring> names;
+        for (const ComPtr<IMoniker>& moniker : Enumerate(m_kernel))
+            names.push_back(FriendlyName(moniker.Get()));
+        EXPECT_EQ(names, GetParam().names) << "enumeration " << round + 1;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, NamesakeTest,
+    ::testing::Values(
+        // Neither a shared bus nor a name that differs only in case makes a
+        // namesake.
+        NamesakeCase{"UniqueNamesStayAsTheyAre",
+                     {{0, "HD Webcam", "usb-1"}, {1, "hd webcam", "usb-1"}, {4, "Other", ""}},
+                     {L"HD Webcam", L"hd webcam", L"Other"}},
+        NamesakeCase{
+            "TwoNamesakesShowTheirBusInfo",
+            {{0, "HD Webcam", "usb-0000:00:14.0-2"}, {2, "HD Webcam", "usb-0000:00:14.0-1"}},
+            {L"HD Webcam (usb-0000:00:14.0-2)", L"HD Webcam (usb-0000:00:14.0-1)"}},
+        // Trailing blanks do not show, so they do not tell names apart.
+        NamesakeCase{"NamesAlikeOnceTrimmedAreNamesakes",
+                     {{0, "Cam", "usb-1"}, {1, "Cam  ", "usb-2"}},
+                     {L"Cam (usb-1)", L"Cam (usb-2)"}},
+        NamesakeCase{"SharedBusInfoFallsBackToThePath",
+                     {{0, "vivid", "platform:vivid-000"}, {3, "vivid", "platform:vivid-000"}},
+                     {L"vivid (/dev/video0)", L"vivid (/dev/video3)"}},
+        NamesakeCase{"EmptyBusInfoFallsBackToThePath",
+                     {{0, "Cam", ""}, {5, "Cam", "usb-2"}},
+                     {L"Cam (/dev/video0)", L"Cam (usb-2)"}},
+        NamesakeCase{"UndecodableBusInfoFallsBackToThePath",
+                     {{0, "Cam", "usb-\xFF"}, {1, "Cam", "usb-2"}},
+                     {L"Cam (/dev/video0)", L"Cam (usb-2)"}},
+        NamesakeCase{
+            "OnlyTheTwoNamesakesOfThreeAreSuffixed",
+            {{0, "USB Camera", "usb-1"}, {2, "Integrated", "usb-2"}, {4, "USB Camera", "usb-3"}},
+            {L"USB Camera (usb-1)", L"Integrated", L"USB Camera (usb-3)"}},
+        // Bus info that tells one namesake apart is kept even when two
+        // others need their paths.
+        NamesakeCase{
+            "ThreeNamesakesTwoOnOneBus",
+            {{0, "vivid", "platform:vivid-000"},
+             {1, "vivid", "platform:vivid-001"},
+             {2, "vivid", "platform:vivid-000"}},
+            {L"vivid (/dev/video0)", L"vivid (platform:vivid-001)", L"vivid (/dev/video2)"}},
+        NamesakeCase{"LockedNamesakesShowTheirPaths",
+                     {{0, "HD Webcam", "usb-1", true}, {2, "HD Webcam", "usb-2", true}},
+                     {L"HD Webcam (/dev/video0)", L"HD Webcam (/dev/video2)"}}),
+    [](const ::testing::TestParamInfo<NamesakeCase>& info) { return info.param.label; });
 
 TEST_F(EnumerationTest, NodeWithoutPermissionIsListedBySysfsNameAndFailsToBind) {
     CFakeNode& capture = m_kernel->AddNode(0, CaptureNode("card not readable"));
