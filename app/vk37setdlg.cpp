@@ -51,13 +51,7 @@ BOOL CVK37SetDlg::OnInitDialog() {
 
     m_CaptureDevice.ClearDevices();
     m_CaptureDevice.EnumerateDevices();
-    const int nCount = m_CaptureDevice.DeviceCount();
-    for (int i = 0; i < nCount; ++i) {
-        std::wstring name;
-        if (m_CaptureDevice.GetDeviceName(i, name) != S_OK)
-            name = kUnknownDeviceName;
-        m_cbDevice.AddString(name.c_str());
-    }
+    FillDeviceList();
 
     m_nDeviceIndex = 0;
     UpdateData(FALSE);
@@ -66,9 +60,41 @@ BOOL CVK37SetDlg::OnInitDialog() {
     return TRUE;
 }
 
+void CVK37SetDlg::FillDeviceList() {
+    m_cbDevice.ResetContent();
+    m_deviceIds.clear();
+    const int nCount = m_CaptureDevice.DeviceCount();
+    for (int i = 0; i < nCount; ++i) {
+        std::wstring name;
+        if (m_CaptureDevice.GetDeviceName(i, name) != S_OK)
+            name = kUnknownDeviceName;
+        m_cbDevice.AddString(name.c_str());
+        std::wstring id;
+        m_CaptureDevice.GetDeviceId(i, id);
+        m_deviceIds.push_back(id);
+    }
+}
+
 void CVK37SetDlg::OnSaveParameters() {
     UpdateData(TRUE);
-    SaveParameters(m_CaptureDevice, m_nDeviceIndex);
+    const bool listed =
+        m_nDeviceIndex >= 0 && static_cast<size_t>(m_nDeviceIndex) < m_deviceIds.size();
+    const std::wstring id = listed ? m_deviceIds[static_cast<size_t>(m_nDeviceIndex)] : L"";
+    const SaveOutcome outcome = SaveParameters(m_CaptureDevice, m_nDeviceIndex, id);
+    if (outcome == SaveOutcome::Saved)
+        return;
+
+    // The system's list changed since the dialog's was made: show the list
+    // the save found, with the saved device still selected where it is.
+    FillDeviceList();
+    const int position = m_CaptureDevice.FindDevice(id);
+    m_nDeviceIndex = position >= 0 ? position : 0;
+    UpdateData(FALSE);
+    if (outcome == SaveOutcome::DeviceGone) {
+        CString text;
+        text.LoadString(IDS_DEVICE_GONE);
+        AfxMessageBox(text, MB_OK | MB_ICONERROR);
+    }
 }
 
 void CVK37SetDlg::OnOkClicked() {

@@ -6,6 +6,9 @@
 #include "platform/framework.h"
 #include "res/resource.h"
 
+#include <string>
+#include <vector>
+
 class CVK37SetDlg : public CDialog {
 public:
     explicit CVK37SetDlg(CWnd* pParent = nullptr);
@@ -24,8 +27,13 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 
+    // Fills the list from the holder's devices, remembering each one's id.
+    void FillDeviceList();
+
     HICON m_hIcon;
     CCaptureDevice m_CaptureDevice;
     CComboBox m_cbDevice;
     int m_nDeviceIndex;
+    // The id of each listed device, in list order; empty where unreadable.
+    std::vector<std::wstring> m_deviceIds;
 };

@@ -102,6 +102,31 @@ HRESULT CCaptureDevice::GetDeviceName(int position, std::wstring& name) const {
     return hr;
 }
 
+HRESULT CCaptureDevice::GetDeviceId(int position, std::wstring& id) const {
+    if (position < 0 || position >= DeviceCount())
+        return E_INVALIDARG;
+    IMoniker* pMoniker = MonikerAt(position);
+    if (pMoniker == nullptr)
+        return E_POINTER;
+    LPOLESTR name = nullptr;
+    const HRESULT hr = pMoniker->GetDisplayName(nullptr, nullptr, &name);
+    if (hr == S_OK && name == nullptr)
+        return E_POINTER;
+    if (hr == S_OK)
+        id = name;
+    CoTaskMemFree(name);
+    return hr;
+}
+
+int CCaptureDevice::FindDevice(const std::wstring& id) const {
+    for (int position = 0; position < DeviceCount(); ++position) {
+        std::wstring candidate;
+        if (GetDeviceId(position, candidate) == S_OK && candidate == id)
+            return position;
+    }
+    return -1;
+}
+
 HRESULT CCaptureDevice::BindDevice(int position, IBaseFilter** ppFilter) const {
     if (ppFilter == nullptr)
         return E_POINTER;

@@ -34,6 +34,11 @@ public:
     int DeviceCount() const;
     // The friendly name of the device at position; name is left alone on failure.
     HRESULT GetDeviceName(int position, std::wstring& name) const;
+    // What tells the device at position apart from every other: its moniker's
+    // display name (on Windows the device path). id is left alone on failure.
+    HRESULT GetDeviceId(int position, std::wstring& id) const;
+    // The position of the device whose id is id, or -1.
+    int FindDevice(const std::wstring& id) const;
     // Binds the device at position to its capture filter, into *ppFilter.
     HRESULT BindDevice(int position, IBaseFilter** ppFilter) const;
     HRESULT ReadProcAmpProperty(LONG property, PropertyReading* reading) const;

@@ -1,7 +1,7 @@
 // The parameter dump behind the save button. Each key is its own profile
 // write, so a run that stops part-way keeps what it wrote; a write that fails
-// does not stop the run, but the run then reports the failure instead of
-// claiming success.
+// does not stop the run, but the run then reports the failure, whether or not
+// it would have claimed success.
 #include "capture/saveparameters.h"
 
 #include "capture/paramfile.h"
@@ -42,23 +42,22 @@ private:
 
 } // namespace
 
-void SaveParameters(CCaptureDevice& device, int position) {
-    // Always look the device up in a fresh enumeration.
-    device.ClearDevices();
-    device.EnumerateDevices();
+namespace {
 
+// Binds the device at position and writes its file. Returns true when
+// exposure was read, which is when the run is complete.
+bool WriteParameters(CCaptureDevice& device, int position, CParameterWriter& writer) {
     ComPtr<IBaseFilter>& filter = device.FilterSlot();
     if (device.BindDevice(position, filter.ReleaseAndGetAddressOf()) != S_OK)
-        return;
+        return false;
 
     ComPtr<IAMVideoProcAmp>& procAmp = device.ProcAmpSlot();
     procAmp.Release();
     if (!filter)
-        return;
+        return false;
     if (filter->QueryInterface(IID_IAMVideoProcAmp, procAmp.ReleaseAndGetAddressOfVoid()) != S_OK)
-        return;
+        return false;
 
-    CParameterWriter writer;
     writer.SetSection(paramfile::kSystemSection);
     writer.Write(paramfile::kPortKey, paramfile::FormatValue(position));
 
@@ -72,21 +71,49 @@ void SaveParameters(CCaptureDevice& device, int position) {
     ComPtr<IAMCameraControl>& cameraControl = device.CameraControlSlot();
     cameraControl.Release();
     if (!filter)
-        return;
+        return false;
     if (filter->QueryInterface(IID_IAMCameraControl, cameraControl.ReleaseAndGetAddressOfVoid()) !=
         S_OK)
-        return;
+        return false;
 
     writer.SetSection(paramfile::kExposureRow.section);
     PropertyReading reading = {};
     const bool readable =
         device.ReadCameraControlProperty(paramfile::kExposureRow.property, &reading) == S_OK;
     writer.WriteReading(reading, readable);
-    if (!readable)
-        return;
+    return readable;
+}
 
+} // namespace
+
+SaveOutcome SaveParameters(CCaptureDevice& device, int position, const std::wstring& deviceId) {
+    // Always look the device up in a fresh enumeration.
+    device.ClearDevices();
+    device.EnumerateDevices();
+
+    // The list the user chose from may be out of date: the chosen device is
+    // saved wherever it is now, and never another device in its place.
+    SaveOutcome outcome = SaveOutcome::Saved;
+    if (!deviceId.empty()) {
+        const int current = device.FindDevice(deviceId);
+        if (current < 0)
+            return SaveOutcome::DeviceGone;
+        if (current != position) {
+            position = current;
+            outcome = SaveOutcome::DeviceMoved;
+        }
+    }
+
+    CParameterWriter writer;
+    const bool complete = WriteParameters(device, position, writer);
+    // A failed write is told whether or not the run got as far as exposure.
     if (writer.Failed())
         AfxMessageBox(kWriteFailedMessage, MB_OK | MB_ICONERROR, 0);
-    else
+    else if (complete)
         AfxMessageBox(kSavedMessage, MB_OK, 0);
+    return outcome;
+}
+
+void SaveParameters(CCaptureDevice& device, int position) {
+    SaveParameters(device, position, std::wstring());
 }

@@ -14,3 +14,15 @@ inline constexpr const wchar_t* kWriteFailedMessage =
 // position is the device's place in a fresh enumeration, -1 for none. The
 // holder keeps the new list, filter and interfaces for the next call to replace.
 void SaveParameters(CCaptureDevice& device, int position);
+
+enum class SaveOutcome {
+    Saved,       // the device was still at position
+    DeviceMoved, // it was found elsewhere and saved with its new position
+    DeviceGone,  // it is no longer in the system: nothing written or shown
+};
+
+// The same for the device whose moniker display name is deviceId (as
+// GetDeviceId gave it when the list was made): it is looked up in the fresh
+// enumeration, so a device list that changed since cannot make another
+// device's settings land in the file. An empty deviceId goes by position.
+SaveOutcome SaveParameters(CCaptureDevice& device, int position, const std::wstring& deviceId);

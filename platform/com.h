@@ -99,6 +99,11 @@ HRESULT CoRegisterClassObject(REFCLSID rclsid, LPUNKNOWN pUnk, DWORD dwClsContex
                               DWORD* lpdwRegister);
 HRESULT CoRevokeClassObject(DWORD dwRegister);
 
+// The task allocator: memory one side of a COM call allocates and the other
+// frees, such as a moniker's display name.
+LPVOID CoTaskMemAlloc(size_t cb);
+void CoTaskMemFree(LPVOID pv);
+
 // Length-prefixed strings of the automation runtime.
 typedef OLECHAR* BSTR;
 BSTR SysAllocString(const OLECHAR* psz);

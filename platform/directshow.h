@@ -33,6 +33,9 @@ struct IMoniker : IUnknown {
                                                    REFIID riidResult, void** ppvResult) = 0;
     virtual HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* pbc, IMoniker* pmkToLeft, REFIID riid,
                                                     void** ppvObj) = 0;
+    // The name that identifies the device, allocated with CoTaskMemAlloc.
+    virtual HRESULT STDMETHODCALLTYPE GetDisplayName(IBindCtx* pbc, IMoniker* pmkToLeft,
+                                                     LPOLESTR* ppszDisplayName) = 0;
 
 protected:
     ~IMoniker() = default;

@@ -24,6 +24,7 @@ typedef WCHAR OLECHAR;
 typedef const WCHAR* LPCWSTR;
 typedef WCHAR* LPWSTR;
 typedef const OLECHAR* LPCOLESTR;
+typedef OLECHAR* LPOLESTR;
 typedef LPCWSTR LPCTSTR;
 typedef void* LPVOID;
 typedef intptr_t INT_PTR;

@@ -67,6 +67,7 @@ typedef uintptr_t DWORD_PTR;
 #define CB_ADDSTRING 0x0143u
 #define CB_GETCOUNT 0x0146u
 #define CB_GETCURSEL 0x0147u
+#define CB_RESETCONTENT 0x014Bu
 #define CB_SETCURSEL 0x014Eu
 
 // Menu item flags.

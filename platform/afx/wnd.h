@@ -100,6 +100,7 @@ public:
     int AddString(LPCTSTR lpszString) {
         return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszString)));
     }
+    void ResetContent() { SendMessage(CB_RESETCONTENT, 0, 0); }
     int GetCount() const { return static_cast<int>(::SendMessageW(m_hWnd, CB_GETCOUNT, 0, 0)); }
     int GetCurSel() const { return static_cast<int>(::SendMessageW(m_hWnd, CB_GETCURSEL, 0, 0)); }
     int SetCurSel(int nSelect) {

@@ -133,6 +133,16 @@ public:
         bag->Release();
         return hr;
     }
+    HRESULT STDMETHODCALLTYPE GetDisplayName(IBindCtx*, IMoniker*, LPOLESTR* name) override {
+        const FakeCamera& camera = m_state->cameras[m_index];
+        const std::wstring id = !camera.id.empty()
+                                    ? camera.id
+                                    : L"fake:" + camera.name + L":" + std::to_wstring(camera.base);
+        *name = static_cast<LPOLESTR>(CoTaskMemAlloc((id.size() + 1) * sizeof(wchar_t)));
+        id.copy(*name, id.size());
+        (*name)[id.size()] = L'\0';
+        return S_OK;
+    }
 
 private:
     std::shared_ptr<State> m_state;
@@ -224,6 +234,10 @@ const std::vector<std::string>& CFakeCameraRegistration::Log() const {
 
 int CFakeCameraRegistration::LiveFilters() const {
     return m_state->liveFilters;
+}
+
+void CFakeCameraRegistration::SetCameras(std::vector<FakeCamera> cameras) {
+    m_state->cameras = std::move(cameras);
 }
 
 void CFakeCameraRegistration::OnFilterDestroyed(std::function<void()> callback) {

@@ -16,6 +16,8 @@ struct FakeCamera {
     // Every property of this camera reads as base + property id, so tests
     // can tell the cameras' values apart in the parameter file.
     LONG base = 0;
+    // The moniker's display name; empty: one made of the name and base.
+    std::wstring id{};
 };
 
 // Whether CoCreateInstance answers on this thread, rather than CO_E_NOTINITIALIZED.
@@ -34,6 +36,8 @@ public:
     int LiveFilters() const;
     // Called as each filter is destroyed, after its log entry.
     void OnFilterDestroyed(std::function<void()> callback);
+    // What the next enumeration finds: cameras plugged in or pulled out.
+    void SetCameras(std::vector<FakeCamera> cameras);
 
     struct State;
 

@@ -135,6 +135,59 @@ private slots:
         QCOMPARE(boxes.size(), 1);
     }
 
+    // The cameras change between filling the list and pressing save: the
+    // chosen camera is saved where it now is, or not at all, and the list
+    // is brought up to date either way.
+    void aChangedDeviceListNeverSavesAnotherCamera_data() {
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<QString>("port");       // empty: no file
+        QTest::addColumn<QString>("brightness"); // V_LVALUE of the saved camera
+        QTest::addColumn<QString>("box");        // the one message shown
+        QTest::addColumn<int>("selected");
+        QTest::newRow("moved") << 1 << "0"
+                               << "200"
+                               << "VK37摄像头参数保存完毕。\n 请参阅'VK37.ini'文件中的参数值。"
+                               << 0;
+        QTest::newRow("gone") << 0 << ""
+                              << ""
+                              << "VK37摄像头参数未保存。\n 所选摄像头已不在系统中，设备列表已更新。"
+                              << 0;
+    }
+    void aChangedDeviceListNeverSavesAnotherCamera() {
+        QFETCH(int, chosen);
+        QFETCH(QString, port);
+        QFETCH(QString, brightness);
+        QFETCH(QString, box);
+        QFETCH(int, selected);
+        // Two cameras of one model; the first is unplugged before the save.
+        CFakeCameraRegistration cameras(
+            {{L"Camera", true, 100, L"usb-1"}, {L"Camera", true, 200, L"usb-2"}});
+        CTestDlg dlg;
+        QStringList before, after;
+        int current = -2;
+        QList<SeenBox> boxes;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            QComboBox* combo = DeviceList(dlg);
+            before = Items(combo);
+            combo->setCurrentIndex(chosen);
+            cameras.SetCameras({{L"Camera", true, 200, L"usb-2"}});
+            DismissNextBox(window, &boxes);
+            QTest::mouseClick(DialogControl(dlg, IDC_SAVE_BUTTON), Qt::LeftButton);
+            after = Items(combo);
+            current = combo->currentIndex();
+            Press(window, Qt::Key_Escape);
+        });
+        dlg.DoModal();
+        QCOMPARE(before, QStringList({"Camera", "Camera"}));
+        QCOMPARE(after, QStringList({"Camera"}));
+        QCOMPARE(current, selected);
+        const QMap<QString, QString> ini = ReadIniFile(kIniFile);
+        QCOMPARE(ini.value("SYSTEM/PORT"), port);
+        QCOMPARE(ini.value("BRIGHTNESS/V_LVALUE"), brightness);
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, box);
+    }
+
     void savesTheChosenDeviceAndReportsOnce() {
         CFakeCameraRegistration cameras(
             {{L"Zeta Camera", true, 100}, {L"Alpha Camera", true, 200}});

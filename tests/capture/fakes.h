@@ -145,6 +145,8 @@ public:
     CFakeFilter* filter = nullptr;
     HRESULT bindResult = S_OK;
     HRESULT storageResult = S_OK;
+    std::wstring displayName;
+    HRESULT displayNameResult = S_OK;
     int binds = 0;
 
     HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx* pbc, IMoniker* left, REFIID riid,
@@ -172,6 +174,15 @@ public:
             return storageResult;
         bag.AddRef();
         *ppv = static_cast<IPropertyBag*>(&bag);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDisplayName(IBindCtx*, IMoniker*, LPOLESTR* name) override {
+        *name = nullptr;
+        if (displayNameResult != S_OK)
+            return displayNameResult;
+        *name = static_cast<LPOLESTR>(CoTaskMemAlloc((displayName.size() + 1) * sizeof(wchar_t)));
+        displayName.copy(*name, displayName.size());
+        (*name)[displayName.size()] = L'\0';
         return S_OK;
     }
 };

@@ -32,6 +32,7 @@ struct CFakeCamera {
 
     explicit CFakeCamera(const std::wstring& name, LONG base) {
         moniker.bag.name = name;
+        moniker.displayName = L"@fake\\" + name;
         moniker.filter = &filter;
         filter.procAmp = &procAmp;
         filter.cameraControl = &camera;
@@ -220,6 +221,61 @@ TEST_F(SaveParametersTest, EachSaveUsesAFreshEnumeration) {
     EXPECT_EQ(device.DeviceCount(), 1);
 }
 
+TEST_F(SaveParametersTest, TheChosenDeviceIsFoundByItsIdInTheFreshList) {
+    // The list was [Zeta, Alpha] when the user chose; the save sees another.
+    const struct {
+        const char* change;
+        int position;
+        const wchar_t* id;
+        std::vector<fakes::CFakeMoniker*> now;
+        SaveOutcome outcome;
+        int port; // -1: nothing written
+        const CFakeCamera* saved;
+    } cases[] = {
+        {"unchanged",
+         1,
+         L"@fake\\Alpha",
+         {&m_zeta.moniker, &m_alpha.moniker},
+         SaveOutcome::Saved,
+         1,
+         &m_alpha},
+        {"moved up", 1, L"@fake\\Alpha", {&m_alpha.moniker}, SaveOutcome::DeviceMoved, 0, &m_alpha},
+        {"moved down",
+         0,
+         L"@fake\\Zeta",
+         {&m_alpha.moniker, &m_zeta.moniker},
+         SaveOutcome::DeviceMoved,
+         1,
+         &m_zeta},
+        {"gone, another in its place",
+         0,
+         L"@fake\\Zeta",
+         {&m_alpha.moniker},
+         SaveOutcome::DeviceGone,
+         -1,
+         nullptr},
+        {"gone, list empty", 1, L"@fake\\Alpha", {}, SaveOutcome::DeviceGone, -1, nullptr},
+        {"no id: by position", 0, L"", {&m_alpha.moniker}, SaveOutcome::Saved, 0, &m_alpha},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.change);
+        m_messages.clear();
+        std::filesystem::remove(IniPath());
+        m_devEnum.devices.assign(c.now.begin(), c.now.end());
+        {
+            CCaptureDevice device;
+            EXPECT_EQ(SaveParameters(device, c.position, c.id), c.outcome);
+        }
+        if (c.saved == nullptr) {
+            EXPECT_FALSE(IniExists());
+            EXPECT_TRUE(m_messages.empty());
+        } else {
+            EXPECT_EQ(IniContent(), ExpectedFile(c.port, *c.saved, true));
+            ExpectSavedMessageOnce();
+        }
+    }
+}
+
 TEST_F(SaveParametersTest, FailedBindKeepsThePreviousInterfacesUntilTheHolderGoes) {
     CCaptureDevice device;
     SaveParameters(device, 0);
@@ -265,12 +321,27 @@ TEST_F(SaveParametersTest, AFileThatCannotBeWrittenIsReportedInsteadOfSuccess) {
     EXPECT_TRUE(std::filesystem::is_directory(IniPath()));
 }
 
-TEST_F(SaveParametersTest, WriteFailureWithoutExposureStaysSilent) {
-    std::filesystem::create_directory(IniPath());
-    m_zeta.cameraProps.clear();
-    CCaptureDevice device;
-    SaveParameters(device, 0);
-    EXPECT_TRUE(m_messages.empty());
+TEST_F(SaveParametersTest, WriteFailureIsReportedEvenWhenExposureIsNotRead) {
+    // Without exposure there is no completion message, but a failed write
+    // must still be told: the user would otherwise think the file is written.
+    const struct {
+        const char* camera;
+        bool hasCameraControl;
+    } cases[] = {{"no camera control", false}, {"unreadable exposure", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.camera);
+        m_messages.clear();
+        std::filesystem::create_directory(IniPath());
+        m_zeta.cameraProps.clear();
+        m_zeta.filter.cameraControl = c.hasCameraControl ? &m_zeta.camera : nullptr;
+        {
+            CCaptureDevice device;
+            SaveParameters(device, 0);
+        }
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0].text, L"VK37摄像头参数保存失败。\n 无法写入'VK37.ini'文件。");
+        EXPECT_EQ(m_messages[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    }
 }
 
 } // namespace

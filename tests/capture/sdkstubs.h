@@ -34,7 +34,6 @@ template <> struct Stubbed<IMoniker> : IMoniker {
     VK37_NOTIMPL(Inverse(IMoniker**))
     VK37_NOTIMPL(CommonPrefixWith(IMoniker*, IMoniker**))
     VK37_NOTIMPL(RelativePathTo(IMoniker*, IMoniker**))
-    VK37_NOTIMPL(GetDisplayName(IBindCtx*, IMoniker*, LPOLESTR*))
     VK37_NOTIMPL(ParseDisplayName(IBindCtx*, IMoniker*, LPOLESTR, ULONG*, IMoniker**))
     VK37_NOTIMPL(IsSystemMoniker(DWORD*))
 };

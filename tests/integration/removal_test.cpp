@@ -1,5 +1,6 @@
 // Devices that go away while the program holds them. Each test leaves vivid
 // unusable, so the guest script runs each one alone after reloading it.
+#include "tests/integration/inifile.h"
 #include "tests/integration/v4l2ctl.h"
 #include "tests/integration/vividfixture.h"
 
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <fstream>
 #include <unistd.h>
 
@@ -62,6 +64,49 @@ TEST_F(VividRemoval, DisconnectBetweenTwoReadsFailsTheLaterReads) {
     Enumerate();
     ASSERT_EQ(S_OK, BindProcAmp(0));
     EXPECT_EQ(S_OK, ReadProcAmp(VideoProcAmp_Brightness, &reading));
+}
+
+// The first camera goes away after the list was made: choosing the second
+// saves the second, now at position 0; choosing the first saves nothing.
+TEST_F(VividRemoval, ASaveFindsTheChosenCameraByItsIdNotItsOldPosition) {
+    const std::vector<std::string> nodes = CaptureNodes();
+    ASSERT_EQ(2u, nodes.size());
+    ASSERT_TRUE(SetControl(nodes[0], "brightness", 10));
+    ASSERT_TRUE(SetControl(nodes[1], "brightness", 240));
+    Enumerate();
+    std::wstring first, second;
+    ASSERT_EQ(S_OK, m_device->GetDeviceId(0, first));
+    ASSERT_EQ(S_OK, m_device->GetDeviceId(1, second));
+    EXPECT_NE(first, second);
+
+    // Held open, the disconnected node stays dead, and enumeration leaves it out.
+    const int held = open(nodes[0].c_str(), O_RDWR);
+    ASSERT_GE(held, 0);
+    ASSERT_TRUE(Disconnect(nodes[0]));
+
+    const struct {
+        const wchar_t* id;
+        int position;
+        SaveOutcome outcome;
+        const char* port; // null: nothing written
+    } cases[] = {{second.c_str(), 1, SaveOutcome::DeviceMoved, "0"},
+                 {first.c_str(), 0, SaveOutcome::DeviceGone, nullptr}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.position);
+        CScratchDirectory scratch;
+        EXPECT_EQ(c.outcome, SaveParameters(*m_device, c.position, c.id));
+        EXPECT_EQ(1, m_device->DeviceCount());
+        std::vector<IniSection> file;
+        const bool written = ReadIniFile(scratch.ParameterFile(), &file);
+        ASSERT_EQ(c.port != nullptr, written);
+        if (written) {
+            ASSERT_GE(file.size(), 2u);
+            EXPECT_EQ(c.port, file[0].keys.at(0).second);
+            EXPECT_EQ("240", file[1].keys.at(5).second) << "the second camera's brightness";
+        }
+    }
+    EXPECT_TRUE(m_messages.empty());
+    close(held);
 }
 
 TEST_F(VividRemoval, UnplugBetweenEnumerationAndBindFailsTheBind) {

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <map>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -230,6 +231,16 @@ TEST_F(CVividTest, SaveWritesWhatV4l2CtlReports) {
 
     SetControl(node, "brightness", 128);
     SetControl(node, "hue", 0);
+}
+
+// vivid has no exposure control, so a save never shows the completion
+// message; a file that cannot be written must still be told.
+TEST_F(CVividTest, UnwritableFileIsReportedWithoutExposure) {
+    CScratchDirectory scratch;
+    ASSERT_EQ(0, mkdir(scratch.ParameterFile().c_str(), 0755));
+    SaveParameters(*m_device, 1);
+    ASSERT_EQ(1u, m_messages.size());
+    EXPECT_EQ(L"VK37摄像头参数保存失败。\n 无法写入'VK37.ini'文件。", m_messages[0]);
 }
 
 // Counting the metadata node would make position 2 valid.

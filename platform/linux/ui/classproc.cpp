@@ -60,6 +60,9 @@ LRESULT ComboProc(QComboBox* combo, UINT message, WPARAM wParam, LPARAM lParam) 
     }
     case CB_GETCOUNT:
         return combo->count();
+    case CB_RESETCONTENT:
+        combo->clear();
+        return 0;
     case CB_GETCURSEL:
         return combo->currentIndex() >= 0 ? combo->currentIndex() : CB_ERR;
     case CB_SETCURSEL: {

@@ -49,3 +49,22 @@ HRESULT STDMETHODCALLTYPE CDeviceMoniker::BindToStorage(IBindCtx*, IMoniker*, RE
     *ppvObj = bag;
     return S_OK;
 }
+
+HRESULT STDMETHODCALLTYPE CDeviceMoniker::GetDisplayName(IBindCtx*, IMoniker*,
+                                                         LPOLESTR* ppszDisplayName) {
+    if (ppszDisplayName == nullptr)
+        return E_POINTER;
+    *ppszDisplayName = nullptr;
+    // Byte for byte, so that names that are not UTF-8 still compare as they are.
+    const std::string bytes = "v4l2:" + m_node.driver + ":" + m_node.busInfo + ":" + m_node.path;
+    std::wstring name;
+    for (const char byte : bytes)
+        name += static_cast<wchar_t>(static_cast<unsigned char>(byte));
+    auto* text = static_cast<LPOLESTR>(CoTaskMemAlloc((name.size() + 1) * sizeof(wchar_t)));
+    if (text == nullptr)
+        return E_OUTOFMEMORY;
+    name.copy(text, name.size());
+    text[name.size()] = L'\0';
+    *ppszDisplayName = text;
+    return S_OK;
+}

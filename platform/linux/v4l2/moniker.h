@@ -19,6 +19,10 @@ public:
     // IID_IPropertyBag only.
     HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* pbc, IMoniker* pmkToLeft, REFIID riid,
                                             void** ppvObj) override;
+    // "v4l2:DRIVER:BUS_INFO:NODE": the same camera gets the same name in
+    // every enumeration, and no other camera gets it while both are present.
+    HRESULT STDMETHODCALLTYPE GetDisplayName(IBindCtx* pbc, IMoniker* pmkToLeft,
+                                             LPOLESTR* ppszDisplayName) override;
 
 private:
     std::shared_ptr<ISystemCalls> m_calls;
