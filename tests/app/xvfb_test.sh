@@ -1,35 +1,109 @@
 #!/usr/bin/env bash
-# The real program on a real X server: it must open the window titled
-# "摄像头参数保存", and Esc must end it with status 0 without writing a file.
+# The real program on a real X server with no window manager, driven by real
+# key presses: Alt+Space must open the dialog's menu in the main dialog and
+# in the About box without pressing the focused button, Esc must close the
+# menu, and Esc must end the program with status 0 without writing a file.
 # Usage: xvfb_test.sh <path to VK37Set>
 set -uo pipefail
 fail() { echo "FAIL: $*" >&2; exit 1; }
 command -v xvfb-run >/dev/null || fail "xvfb-run is not installed (tools/install-deps.sh test)"
 command -v xdotool >/dev/null || fail "xdotool is not installed (tools/install-deps.sh test)"
+command -v xwininfo >/dev/null || fail "xwininfo is not installed (tools/install-deps.sh test)"
 
-# Runs inside the X session: start, find the window, press Esc until the
-# program has taken the keyboard focus and ends (bounded, so a hang fails).
+# The bounded polls below guard against hangs; they measure nothing.
+polls=100
+pause() { sleep 0.1; }
+
+running() { kill -0 "$pid" 2>/dev/null; }
+# Ends the program after a failed step: prints $2, returns $1.
+stop() {
+    kill "$pid" 2>/dev/null
+    [ -z "${2:-}" ] || echo "$2" >&2
+    return "$1"
+}
+
+# The program's visible popup windows (its menu): override-redirect, unlike
+# its dialogs.
+popups() {
+    local w
+    for w in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+        xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && echo "$w"
+    done
+}
+
+# Waits until window $1 has the keyboard focus, so that keys typed go to it.
+await_focus() {
+    for _ in $(seq 1 $polls); do
+        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
+        running || return 1
+        pause
+    done
+    return 1
+}
+
+# Waits until the menu is open ($1 = yes) or closed ($1 = no) while the
+# program keeps running.
+await_menu() {
+    for _ in $(seq 1 $polls); do
+        running || return 1
+        local open=no
+        [ -n "$(popups)" ] && open=yes
+        [ "$open" = "$1" ] && return 0
+        pause
+    done
+    return 1
+}
+
+# Alt+Space in window $1 (named $2) opens the menu and leaves the window and
+# the program running; Esc closes the menu again.
+alt_space_opens_menu() {
+    await_focus "$1" || { echo "$2 never took the keyboard focus" >&2; return 1; }
+    xdotool key alt+space
+    if ! await_menu yes; then
+        running || { echo "Alt+Space in $2 ended the program" >&2; return 1; }
+        echo "Alt+Space in $2 opened no menu" >&2
+        return 1
+    fi
+    xdotool search --onlyvisible --name "^$2\$" | grep -qx "$1" ||
+        { echo "Alt+Space closed $2" >&2; return 1; }
+    xdotool key Escape
+    await_menu no || { echo "Esc left the menu of $2 open" >&2; return 1; }
+    xdotool search --onlyvisible --name "^$2\$" | grep -qx "$1" ||
+        { echo "Esc on the menu closed $2" >&2; return 1; }
+}
+
+# Runs inside the X session: start, find the window, drive it, then press
+# Esc until the program ends (bounded, so a hang fails).
 session() {
     "$1" >"$work/out.txt" 2>&1 &
-    local pid=$!
-    local wid
+    pid=$!
+    local wid about
     wid=$(timeout 30 xdotool search --sync --name '^摄像头参数保存$' | head -n 1)
-    if [ -z "$wid" ]; then
-        kill "$pid" 2>/dev/null
-        echo "the window never appeared" >&2
-        return 90
-    fi
+    [ -n "$wid" ] || { stop 90 "the window never appeared"; return; }
     xdotool getwindowname "$wid" >"$work/title.txt"
-    for _ in $(seq 1 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        xdotool key --window "$wid" Escape 2>/dev/null
-        sleep 0.1
+
+    # At start-up the focus is on 确定, which a plain Space would press.
+    alt_space_opens_menu "$wid" '摄像头参数保存' || { stop 92; return; }
+
+    # The About box, opened from the same menu by its access key.
+    xdotool key alt+space
+    await_menu yes || { stop 93 "Alt+Space opened no menu again"; return; }
+    xdotool key a
+    about=$(timeout 30 xdotool search --sync --onlyvisible --name '^关于 VK37Set$' | head -n 1)
+    [ -n "$about" ] || { stop 93 "the About box never appeared"; return; }
+    alt_space_opens_menu "$about" '关于 VK37Set' || { stop 94; return; }
+    xdotool key Escape
+    for _ in $(seq 1 $polls); do
+        xdotool search --onlyvisible --name '^关于 VK37Set$' >/dev/null || break
+        pause
     done
-    if kill -0 "$pid" 2>/dev/null; then
-        kill "$pid"
-        echo "Esc did not end the program" >&2
-        return 91
-    fi
+
+    for _ in $(seq 1 $polls); do
+        running || break
+        xdotool key --window "$wid" Escape 2>/dev/null
+        pause
+    done
+    running && { stop 91 "Esc did not end the program"; return; }
     wait "$pid"
 }
 # Inside the X session this same script runs again, with --session.

@@ -2,6 +2,7 @@
 // their window classes, styles, texts, places in pixels and tab order.
 #include "platform/linux/ui/dialogwindow.h"
 
+#include "platform/linux/ui/dialogbutton.h"
 #include "platform/linux/ui/handles.h"
 
 #include <QComboBox>
@@ -75,7 +76,7 @@ QWidget* CDialogWindow::BuildControl(const DialogItemTemplate& item) {
     const QString text = ToQString(item.text);
 
     if (IsClass(item, "BUTTON")) {
-        auto* button = new QPushButton(text, this);
+        auto* button = new CDialogButton(text, this);
         button->setAutoDefault(false);
         button->setDefault((item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
         button->setGeometry(rect);

@@ -172,6 +172,15 @@ void CDialogWindow::keyPressEvent(QKeyEvent* event) {
 bool CDialogWindow::HandleMenuKey(QKeyEvent* event) {
     const bool menuKey = event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier;
     const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+    // Alt+Space is the system menu's own key. Where no window manager takes
+    // it, it arrives here, and buttons and combo boxes would take it for a
+    // plain Space: the focused 确定 would end the dialog.
+    const bool altSpace = event->key() == Qt::Key_Space && event->modifiers() == Qt::AltModifier;
+    if (altSpace) {
+        // Dropped from the window's corner, where the system menu drops.
+        ShowSystemMenu(mapToGlobal(QPoint(0, 0)), true);
+        return true;
+    }
     if (!menuKey && !shiftF10)
         return false;
     QWidget* anchor = focusWidget() != nullptr ? focusWidget() : this;

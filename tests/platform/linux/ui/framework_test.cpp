@@ -1,8 +1,10 @@
 // The dialog framework on its own: message routing, data exchange with the
-// combo box, modal runs, the message box, dialog units and fonts.
+// combo box, modal runs, keys, the focus mark, the message box, dialog units
+// and fonts.
 #include "platform/framework.h"
 #include "platform/comctlinit.h"
 #include "platform/linux/resources.h"
+#include "platform/linux/ui/dialogbutton.h"
 #include "platform/linux/ui/dialogfont.h"
 #include "platform/linux/ui/uiframework.h"
 #include "res/resource.h"
@@ -13,6 +15,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QtTest>
 
 #include <functional>
@@ -63,8 +66,26 @@ BEGIN_MESSAGE_MAP(CProbeDlg, CDialog)
 ON_BN_CLICKED(IDC_SAVE_BUTTON, &CProbeDlg::OnSave)
 END_MESSAGE_MAP()
 
-void Press(QWidget* window, Qt::Key key) {
-    QTest::keyClick(window->focusWidget() != nullptr ? window->focusWidget() : window, key);
+// Any template, counting every press of its push buttons; OK does not end it.
+class CPressCountDlg : public CDialog {
+public:
+    explicit CPressCountDlg(int templateId) : CDialog(templateId) {}
+    int m_presses = 0;
+
+protected:
+    void OnOK() override { ++m_presses; }
+    afx_msg void OnSave() { ++m_presses; }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CPressCountDlg, CDialog)
+ON_BN_CLICKED(IDC_SAVE_BUTTON, &CPressCountDlg::OnSave)
+END_MESSAGE_MAP()
+
+void Press(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(window->focusWidget() != nullptr ? window->focusWidget() : window, key,
+                    modifiers);
 }
 
 } // namespace
@@ -167,6 +188,98 @@ private slots:
         QCOMPARE(dlg.DoModal(), IDCANCEL);
         QVERIFY(startedThere);
         QCOMPARE(landedOn, expectedId);
+    }
+
+    void altSpaceOpensTheMenuAndPressesNothing_data() {
+        QTest::addColumn<int>("templateId");
+        QTest::addColumn<int>("focusId");
+        QTest::newRow("main dialog, OK") << IDD_MAIN_DIALOG << IDOK;
+        QTest::newRow("main dialog, save button") << IDD_MAIN_DIALOG << IDC_SAVE_BUTTON;
+        QTest::newRow("main dialog, device list") << IDD_MAIN_DIALOG << IDC_DEVICE_COMBO;
+        QTest::newRow("About box, OK") << IDD_ABOUTBOX << IDOK;
+    }
+    void altSpaceOpensTheMenuAndPressesNothing() {
+        QFETCH(int, templateId);
+        QFETCH(int, focusId);
+        const int giveUps = DriverGiveUps();
+        CPressCountDlg dlg(templateId);
+        QStringList menuTexts;
+        bool openWhileMenu = false, focusKept = false, openAfter = false;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            QWidget* focus = DialogControl(dlg, focusId);
+            focus->setFocus();
+            WhenPopupAppears([&](QMenu* menu) {
+                for (QAction* action : menu->actions())
+                    menuTexts << action->text();
+                openWhileMenu = window->isVisible();
+                QTest::keyClick(menu, Qt::Key_Escape);
+            });
+            Press(window, Qt::Key_Space, Qt::AltModifier);
+            openAfter = window->isVisible();
+            focusKept = window->focusWidget() == focus;
+            Press(window, Qt::Key_Escape);
+        });
+        QCOMPARE(dlg.DoModal(), IDCANCEL);
+        QCOMPARE(DriverGiveUps(), giveUps);
+        QCOMPARE(dlg.m_presses, 0);
+        QCOMPARE(menuTexts, QStringList({"关闭(&C)\tAlt+F4"}));
+        QVERIFY(openWhileMenu);
+        QVERIFY(openAfter);
+        QVERIFY(focusKept);
+    }
+
+    void focusedButtonShowsADottedRectangleInside_data() {
+        QTest::addColumn<int>("templateId");
+        QTest::addColumn<int>("buttonId");
+        QTest::addColumn<bool>("isDefault");
+        QTest::newRow("main dialog, OK") << IDD_MAIN_DIALOG << IDOK << true;
+        QTest::newRow("main dialog, save button") << IDD_MAIN_DIALOG << IDC_SAVE_BUTTON << false;
+        QTest::newRow("About box, OK") << IDD_ABOUTBOX << IDOK << true;
+    }
+    void focusedButtonShowsADottedRectangleInside() {
+        QFETCH(int, templateId);
+        QFETCH(int, buttonId);
+        QFETCH(bool, isDefault);
+        CDialog dlg(templateId);
+        QImage focused, unfocused;
+        bool hadFocus = true, defaultFocused = !isDefault, defaultUnfocused = !isDefault;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            auto* button = qobject_cast<QPushButton*>(DialogControl(dlg, buttonId));
+            button->setFocus();
+            hadFocus = button->hasFocus();
+            defaultFocused = button->isDefault();
+            focused = button->grab().toImage();
+            button->clearFocus();
+            hadFocus = hadFocus && !button->hasFocus();
+            defaultUnfocused = button->isDefault();
+            unfocused = button->grab().toImage();
+            Press(window, Qt::Key_Escape);
+        });
+        QCOMPARE(dlg.DoModal(), IDCANCEL);
+        QVERIFY(hadFocus);
+        QCOMPARE(defaultFocused, isDefault);
+        QCOMPARE(defaultUnfocused, isDefault);
+        QCOMPARE(focused.size(), unfocused.size());
+
+        // The rectangle's outline, inset from the button's edges; only it
+        // may change, so the default button keeps its frame.
+        const QRect ring =
+            focused.rect().adjusted(CDialogButton::kFocusInset, CDialogButton::kFocusInset,
+                                    -CDialogButton::kFocusInset, -CDialogButton::kFocusInset);
+        int ringPixels = 0, ringChanged = 0, otherChanged = 0;
+        for (int y = 0; y < focused.height(); ++y)
+            for (int x = 0; x < focused.width(); ++x) {
+                const bool onRing = ring.contains(x, y) && (x == ring.left() || x == ring.right() ||
+                                                            y == ring.top() || y == ring.bottom());
+                const bool changed = focused.pixel(x, y) != unfocused.pixel(x, y);
+                ringPixels += onRing;
+                (onRing ? ringChanged : otherChanged) += changed;
+            }
+        QVERIFY(ringPixels > 0);
+        // Dotted: about every other pixel of the outline, not a solid line.
+        QVERIFY2(ringChanged * 3 >= ringPixels && ringChanged * 3 <= ringPixels * 2,
+                 qPrintable(QString("%1 of %2").arg(ringChanged).arg(ringPixels)));
+        QCOMPARE(otherChanged, 0);
     }
 
     void arrowsOnTheComboChangeItsSelection() {
