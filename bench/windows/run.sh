@@ -15,21 +15,14 @@ bare=$build/bench/windows/bare_dialog.exe
 fakecamera=$build/tests/windows/fakecamera/fakecamera.dll
 
 if [ "${3:-}" != --session ]; then
-    command -v xvfb-run >/dev/null || { echo "needs xvfb-run (apt-get install xvfb)" >&2; exit 1; }
     for f in "$driver" "$program" "$bare" "$fakecamera"; do
         [ -f "$f" ] || { echo "$f is missing; build $build first" >&2; exit 1; }
     done
-    work=$(mktemp -d)
-    prefix=$work/prefix
-    trap '"$src/tools/wine/stop.sh" "$prefix"; rm -rf "$work"' EXIT
-    "$src/tools/wine/make-prefix.sh" "$prefix" >/dev/null 2>&1 ||
-        { echo "tools/wine/make-prefix.sh failed" >&2; exit 1; }
-    cd "$work"
-    xvfb-run -a -s "-screen 0 1024x768x24" bash "$self" "$build" "$runs" --session "$prefix"
+    "$src/tools/wine/session.sh" bash "$self" "$build" "$runs" --session
     exit
 fi
 
-prefix=$4
+prefix=$VK37_WINEPREFIX
 # Wine's processes must end before the X server they draw on does.
 trap '"$src/tools/wine/stop.sh" "$prefix"' EXIT
 # Wine sees the host's root as drive Z:.

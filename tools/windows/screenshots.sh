@@ -13,24 +13,17 @@ program=$build/app/VK37Set.exe
 mkdir -p "$out"
 command -v import >/dev/null || { echo "needs imagemagick (apt-get install imagemagick)" >&2; exit 1; }
 command -v xdotool >/dev/null || { echo "needs xdotool (apt-get install xdotool)" >&2; exit 1; }
-command -v xvfb-run >/dev/null || { echo "needs xvfb-run (apt-get install xvfb)" >&2; exit 1; }
 
 if [ "${3:-}" != --session ]; then
     fakecamera=$build/tests/windows/fakecamera/fakecamera.dll
     for f in "$program" "$fakecamera"; do
         [ -f "$f" ] || { echo "$f is missing; build $build first" >&2; exit 1; }
     done
-    work=$(mktemp -d)
-    prefix=$work/prefix
-    trap '"$src/tools/wine/stop.sh" "$prefix"; rm -rf "$work"' EXIT
-    "$src/tools/wine/make-prefix.sh" "$prefix" >/dev/null 2>&1 ||
-        { echo "tools/wine/make-prefix.sh failed" >&2; exit 1; }
-    cd "$work"
-    xvfb-run -a -s "-screen 0 1024x768x24" bash "$self" "$build" "$out" --session "$prefix"
+    "$src/tools/wine/session.sh" bash "$self" "$build" "$out" --session
     exit
 fi
 
-prefix=$4
+prefix=$VK37_WINEPREFIX
 # Wine's processes must end before the X server they draw on does.
 trap '"$src/tools/wine/stop.sh" "$prefix"' EXIT
 # Registered here, not before: Wine's desktop process would otherwise start
