@@ -40,10 +40,6 @@ private:
     bool m_failed = false;
 };
 
-} // namespace
-
-namespace {
-
 // Binds the device at position and writes its file. Returns true when
 // exposure was read, which is when the run is complete.
 bool WriteParameters(CCaptureDevice& device, int position, CParameterWriter& writer) {
