@@ -5,6 +5,7 @@
 #include "app/aboutdlg.h"
 #include "capture/saveparameters.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -87,8 +88,10 @@ void CVK37SetDlg::OnSaveParameters() {
     // The system's list changed since the dialog's was made: show the list
     // the save found, with the saved device still selected where it is.
     FillDeviceList();
-    const int position = m_CaptureDevice.FindDevice(id);
-    m_nDeviceIndex = position >= 0 ? position : 0;
+    const auto found = std::find(m_deviceIds.begin(), m_deviceIds.end(), id);
+    m_nDeviceIndex = found != m_deviceIds.end() && !id.empty()
+                         ? static_cast<int>(found - m_deviceIds.begin())
+                         : 0;
     UpdateData(FALSE);
     if (outcome == SaveOutcome::DeviceGone) {
         CString text;

@@ -35,6 +35,15 @@ void CDialog::OnCancel() {
     EndDialog(IDCANCEL);
 }
 
+HWND CDialog::OwnerHandle() const {
+    if (m_pParentWnd != nullptr && m_pParentWnd->m_hWnd != nullptr)
+        return m_pParentWnd->m_hWnd;
+    CWnd* pMain = AfxGetMainWnd();
+    if (pMain != nullptr && pMain != this && pMain->m_hWnd != nullptr)
+        return pMain->m_hWnd;
+    return nullptr;
+}
+
 HWND CDataExchange::PrepareCtrl(int nIDC) {
     HWND hWnd = nullptr;
     if (m_pDlgWnd != nullptr)

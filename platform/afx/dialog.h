@@ -38,6 +38,9 @@ protected:
     virtual void DoDataExchange(CDataExchange* pDX);
     virtual void OnOK();
     virtual void OnCancel();
+    // The window this dialog runs over: its parent's, else the application's
+    // main window (unless that is this dialog); null for none.
+    HWND OwnerHandle() const;
 
     UINT m_nIDHelp;
     CWnd* m_pParentWnd;

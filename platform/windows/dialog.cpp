@@ -5,14 +5,7 @@
 INT_PTR CDialog::DoModal() {
     // A dialog without a parent belongs to the application's main window, so
     // that window is disabled while this one runs.
-    HWND owner = nullptr;
-    if (m_pParentWnd != nullptr && m_pParentWnd->m_hWnd != nullptr) {
-        owner = m_pParentWnd->m_hWnd;
-    } else {
-        CWnd* pMain = AfxGetMainWnd();
-        if (pMain != nullptr && pMain != this && pMain->m_hWnd != nullptr)
-            owner = pMain->m_hWnd;
-    }
+    HWND owner = OwnerHandle();
     if (owner != nullptr)
         owner = GetAncestor(owner, GA_ROOT);
 

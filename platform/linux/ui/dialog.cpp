@@ -6,15 +6,9 @@
 
 namespace {
 
-// The window a dialog without a parent belongs to: the application's main
-// window, else the dialog running now.
-QWidget* OwnerWidget(const CDialog* pDialog, CWnd* pParentWnd) {
-    if (pParentWnd != nullptr && pParentWnd->m_hWnd != nullptr)
-        return WidgetFromHandle(pParentWnd->m_hWnd)->window();
-    CWnd* pMain = AfxGetMainWnd();
-    if (pMain != nullptr && pMain != pDialog && pMain->m_hWnd != nullptr)
-        return WidgetFromHandle(pMain->m_hWnd)->window();
-    return CDialogWindow::Active();
+// The window a dialog without an owner runs over: the dialog running now.
+QWidget* OwnerWidget(HWND owner) {
+    return owner != nullptr ? WidgetFromHandle(owner)->window() : CDialogWindow::Active();
 }
 
 } // namespace
@@ -24,7 +18,7 @@ INT_PTR CDialog::DoModal() {
     if (tpl == nullptr || qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
         return -1;
 
-    QWidget* owner = OwnerWidget(this, m_pParentWnd);
+    QWidget* owner = OwnerWidget(OwnerHandle());
     m_bEnded = FALSE;
     m_nModalResult = -1;
     int result = -1;
