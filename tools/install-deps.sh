@@ -1,23 +1,29 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing need,
 # asking apt only for those that are missing.
-# Usage: install-deps.sh run|windows|test
-#   run: the Linux program; windows: the Windows cross-build and Wine to run
-#   it; test: everything the test suite needs, both systems included.
+# Usage: install-deps.sh run|deb|windows|test
+#   run: the Linux program; deb: the Linux program and its Debian package;
+#   windows: the Windows cross-build and Wine to run it; test: everything the
+#   test suite needs, both systems and the package checks included.
 set -euo pipefail
 
 build=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
        fonts-arphic-uming)
 test=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils
-      qemu-system-x86 busybox-static v4l-utils kmod cpio xz-utils)
+      qemu-system-x86 busybox-static v4l-utils kmod cpio xz-utils
+      lintian appstream desktop-file-utils)
+# dpkg-shlibdeps and dpkg-buildflags; file, which CPack asks which files are
+# programs.
+deb=(dpkg-dev file)
 windows=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
          wine wine64 fonts-wine fonts-wqy-zenhei locales xvfb xauth xdotool zip)
 
 case "${1:-test}" in
   run) wanted=("${build[@]}") ;;
+  deb) wanted=("${build[@]}" "${deb[@]}") ;;
   windows) wanted=("${windows[@]}") ;;
-  test) wanted=("${build[@]}" "${test[@]}" "${windows[@]}") ;;
-  *) echo "usage: $0 run|windows|test" >&2; exit 2 ;;
+  test) wanted=("${build[@]}" "${deb[@]}" "${test[@]}" "${windows[@]}") ;;
+  *) echo "usage: $0 run|deb|windows|test" >&2; exit 2 ;;
 esac
 
 missing=()
