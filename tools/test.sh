@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a plain
-# build, then the unit tests (no Qt) again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the Windows build's tests under Wine, on
-# an X server of their own.
+# build (the Debian package's test included), then the unit tests (no Qt)
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, then the
+# Windows build's tests under Wine, on an X server of their own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +12,10 @@ jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK37_BUILD_UI=ON \
   -DVK37_BUILD_TESTS=ON -DVK37_BUILD_BENCH=ON
 cmake --build build -j"$jobs"
+# The Debian package, built where its test (label package) builds it, so
+# that the test finds it up to date and the Release build does not run
+# beside the other tests.
+tools/package-deb.sh build/deb
 ctest --test-dir build --output-on-failure -j"$jobs"
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVK37_SANITIZE=ON -DVK37_BUILD_UI=OFF \
