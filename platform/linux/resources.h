@@ -39,3 +39,7 @@ const wchar_t* FindResourceString(UINT id);
 
 // The bytes of the .ico file behind the icon group with this id, or null.
 const BYTE* FindIconGroup(int id, size_t* size);
+
+// A string of the version record ("ProductVersion", "FileDescription", ...),
+// from its first language block, or null.
+const wchar_t* FindVersionString(const wchar_t* name);

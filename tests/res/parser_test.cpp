@@ -112,16 +112,24 @@ TEST(ParserDialogs, GivenStyleIsKeptAndFontImpliesSetFont) {
     EXPECT_EQ((std::vector<int>{1, 2, 30, 40}), (std::vector<int>{d.x, d.y, d.cx, d.cy}));
 }
 
-TEST(ParserResources, WindowsOnlyResourcesAreSkipped) {
+// Of the version record only the strings of the first language are kept;
+// resources only Windows reads are skipped.
+TEST(ParserResources, VersionStringsAreKeptWindowsOnlyResourcesSkipped) {
     InlineScript s(
-        "VS_VERSION_INFO VERSIONINFO\n FILEVERSION 1,0,0,1\nBEGIN\n"
+        "VS_VERSION_INFO VERSIONINFO\n FILEVERSION 1,0,0,1\n FILEFLAGS 0x0L\nBEGIN\n"
         " BLOCK \"StringFileInfo\"\n BEGIN\n  BLOCK \"080403a8\"\n  BEGIN\n"
-        "   VALUE \"FileVersion\", \"1.0.0.1\"\n  END\n END\n"
+        "   VALUE \"FileVersion\", \"1.0.0.1\"\n   VALUE \"Comments\", \"old\", \"second\"\n"
+        "   VALUE \"Build\", 7\n  END\n"
+        "  BLOCK \"040904b0\"\n  BEGIN\n   VALUE \"FileVersion\", \"9\"\n  END\n END\n"
         " BLOCK \"VarFileInfo\"\n BEGIN\n  VALUE \"Translation\", 0x804, 936\n END\nEND\n"
         "CREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"app.manifest\"\n"
         "LANGUAGE LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED\n"
         "STRINGTABLE\nBEGIN\n 5, \"five\"\nEND\n");
     ASSERT_TRUE(s.Parse()) << s.error.Format();
+    ASSERT_EQ(2u, s.script.versionStrings.size());
+    EXPECT_EQ(U"FileVersion", s.script.versionStrings[0].name);
+    EXPECT_EQ(U"1.0.0.1", s.script.versionStrings[0].value);
+    EXPECT_EQ(U"old", s.script.versionStrings[1].value);
     ASSERT_EQ(1u, s.script.strings.size());
     EXPECT_EQ(5u, s.script.strings[0].id);
     EXPECT_EQ(U"five", s.script.strings[0].text);

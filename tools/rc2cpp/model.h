@@ -1,5 +1,5 @@
 // What the converter takes from a resource script: the dialog templates,
-// string table and icons the Linux build needs, with the places they came
+// string table, icons and version strings the Linux build needs, with the places they came
 // from, and the diagnostic it reports when the script is wrong.
 #pragma once
 
@@ -57,10 +57,17 @@ struct IconDef {
     std::vector<uint8_t> bytes;
 };
 
+// A value of the version record's StringFileInfo, from its first language block.
+struct VersionStringDef {
+    std::u32string name;
+    std::u32string value;
+};
+
 struct Script {
     std::vector<DialogDef> dialogs;
     std::vector<StringDef> strings;
     std::vector<IconDef> icons;
+    std::vector<VersionStringDef> versionStrings;
     std::vector<std::string> inputs; // every file read, for the build's dependency list
 };
 

@@ -45,16 +45,33 @@ const char* const kMemoryFlags[] = {"PRELOAD", "LOADONCALL", "FIXED",  "MOVEABLE
                                     "PURE",    "IMPURE",     "SHARED", "NONSHARED"};
 
 // Resource types that only matter to Windows or to the resource editor.
-const char* const kSkippedTypes[] = {"VERSIONINFO", "MENU",
-                                     "MENUEX",      "ACCELERATORS",
-                                     "BITMAP",      "CURSOR",
-                                     "FONT",        "HTML",
-                                     "RCDATA",      "MESSAGETABLE",
-                                     "TEXTINCLUDE", "DLGINIT",
-                                     "DESIGNINFO",  "AFX_DIALOG_LAYOUT",
-                                     "TOOLBAR",     "DLGINCLUDE",
-                                     "ANICURSOR",   "ANIICON",
-                                     "PLUGPLAY",    "VXD"};
+const char* const kSkippedTypes[] = {"MENU",
+                                     "MENUEX",
+                                     "ACCELERATORS",
+                                     "BITMAP",
+                                     "CURSOR",
+                                     "FONT",
+                                     "HTML",
+                                     "RCDATA",
+                                     "MESSAGETABLE",
+                                     "TEXTINCLUDE",
+                                     "DLGINIT",
+                                     "DESIGNINFO",
+                                     "AFX_DIALOG_LAYOUT",
+                                     "TOOLBAR",
+                                     "DLGINCLUDE",
+                                     "ANICURSOR",
+                                     "ANIICON",
+                                     "PLUGPLAY",
+                                     "VXD"};
+
+// A block name as plain characters, for comparing with the record's fixed names.
+std::string AsciiOnly(const std::u32string& text) {
+    std::string out;
+    for (char32_t c : text)
+        out += c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
+}
 
 class Parser {
 public:
@@ -90,6 +107,8 @@ private:
     bool ControlTail(ControlDef* control, uint32_t base, uint32_t defaults, bool replace,
                      bool extended);
     bool IconResource(int id, const Location& where);
+    bool VersionInfo();
+    bool VersionBlock(std::vector<std::u32string>& path);
     bool CheckIconReferences();
 
     TokenCursor m_c;
@@ -97,6 +116,7 @@ private:
     const FileReader& m_read;
     Script* m_script;
     Diagnostic* m_error;
+    bool m_versionLanguageDone = false;
     SymbolLookup m_lookup = [](const std::string& name, int64_t* value) {
         return LookupWindowsConstant(name, value);
     };
@@ -239,6 +259,8 @@ bool Parser::Statement() {
     bool dialog = type.kind == TokenKind::Identifier && (EqualsIgnoreCase(type.text, "DIALOGEX") ||
                                                          EqualsIgnoreCase(type.text, "DIALOG"));
     bool icon = type.kind == TokenKind::Identifier && EqualsIgnoreCase(type.text, "ICON");
+    if (type.kind == TokenKind::Identifier && EqualsIgnoreCase(type.text, "VERSIONINFO"))
+        return VersionInfo();
     if (dialog || icon) {
         if (symbolic)
             return Fail(name.where, name.kind == TokenKind::String
@@ -267,6 +289,70 @@ bool Parser::Statement() {
         break;
     }
     return Fail(type.where, "expected a resource type at end of file");
+}
+
+bool Parser::VersionInfo() {
+    // The fixed part (FILEVERSION, FILEFLAGS, ...) only matters to Windows.
+    while (!IsBegin()) {
+        if (m_c.AtEnd() || IsEnd())
+            return ExpectBegin();
+        m_c.Next();
+    }
+    std::vector<std::u32string> path;
+    return VersionBlock(path);
+}
+
+// One BEGIN ... END level of the record: BLOCK "name" opens a level, VALUE
+// "name", data... is a value. Only the strings of the first language block
+// under StringFileInfo are kept; the rest is Windows' business.
+bool Parser::VersionBlock(std::vector<std::u32string>& path) {
+    Location open = m_c.Next().where;
+    while (!IsEnd()) {
+        const Token& t = m_c.Peek();
+        if (m_c.AtEnd())
+            return Fail(open, "BEGIN without END");
+        if (m_c.IsKeyword("BLOCK")) {
+            m_c.Next();
+            std::u32string name;
+            if (!Text(&name))
+                return false;
+            if (!IsBegin())
+                return ExpectBegin();
+            path.push_back(name);
+            if (!VersionBlock(path))
+                return false;
+            path.pop_back();
+            if (path.size() == 1 && !m_script->versionStrings.empty())
+                m_versionLanguageDone = true;
+            continue;
+        }
+        if (!m_c.IsKeyword("VALUE"))
+            return Fail(t.where, "expected BLOCK, VALUE or END before '" + t.text + "'");
+        m_c.Next();
+        VersionStringDef entry;
+        if (!Text(&entry.name))
+            return false;
+        bool hasText = false;
+        while (m_c.Accept(",")) {
+            if (m_c.Peek().kind != TokenKind::String) {
+                if (!SkipValue())
+                    return false;
+                continue;
+            }
+            std::u32string text;
+            if (!Text(&text))
+                return false;
+            if (!hasText)
+                entry.value = text;
+            hasText = true;
+        }
+        const bool strings =
+            path.size() == 2 && EqualsIgnoreCase(AsciiOnly(path[0]), "StringFileInfo");
+        if (strings && hasText && !m_versionLanguageDone)
+            m_script->versionStrings.push_back(std::move(entry));
+    }
+    m_c.Next();
+    return true;
 }
 
 bool Parser::StringTable() {
