@@ -8,14 +8,6 @@
 #include <algorithm>
 #include <string>
 
-namespace {
-
-// Shown for a device whose friendly name cannot be read, so the list keeps
-// one item per device and positions stay aligned with the enumeration.
-constexpr const wchar_t* kUnknownDeviceName = L"(未知设备)";
-
-} // namespace
-
 CVK37SetDlg::CVK37SetDlg(CWnd* pParent) : CDialog(IDD, pParent), m_nDeviceIndex(0) {
     m_hIcon = AfxGetApp()->LoadIcon(IDI_APP_ICON);
 }

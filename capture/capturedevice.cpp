@@ -69,7 +69,7 @@ IMoniker* CCaptureDevice::MonikerAt(int position) const {
     return m_devices[static_cast<size_t>(position)].moniker.Get();
 }
 
-HRESULT CCaptureDevice::GetDeviceName(int position, std::wstring& name) const {
+HRESULT CCaptureDevice::ReadBagString(int position, LPCOLESTR property, std::wstring& value) const {
     if (position < 0 || position >= DeviceCount())
         return E_INVALIDARG;
     IMoniker* pMoniker = MonikerAt(position);
@@ -90,16 +90,24 @@ HRESULT CCaptureDevice::GetDeviceName(int position, std::wstring& name) const {
     // VariantInit leaves the string slot undefined; a failed Read must not
     // leave VariantClear freeing garbage.
     var.bstrVal = nullptr;
-    hr = pBag->Read(L"FriendlyName", &var, nullptr);
+    hr = pBag->Read(property, &var, nullptr);
     if (hr == S_OK) {
         if (var.vt == VT_BSTR)
-            name.assign(var.bstrVal ? var.bstrVal : L"",
-                        var.bstrVal ? SysStringLen(var.bstrVal) : 0);
+            value.assign(var.bstrVal ? var.bstrVal : L"",
+                         var.bstrVal ? SysStringLen(var.bstrVal) : 0);
         else
             hr = DISP_E_TYPEMISMATCH;
     }
     VariantClear(&var);
     return hr;
+}
+
+HRESULT CCaptureDevice::GetDeviceName(int position, std::wstring& name) const {
+    return ReadBagString(position, L"FriendlyName", name);
+}
+
+HRESULT CCaptureDevice::GetDevicePath(int position, std::wstring& path) const {
+    return ReadBagString(position, L"DevicePath", path);
 }
 
 HRESULT CCaptureDevice::GetDeviceId(int position, std::wstring& id) const {

@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+// The name a list shows for a device whose friendly name cannot be read, so
+// the list keeps one entry per device and positions stay aligned.
+inline constexpr const wchar_t* kUnknownDeviceName = L"(未知设备)";
+
 // One property as a range query and a value query report it.
 struct PropertyReading {
     LONG lMin;
@@ -34,6 +38,9 @@ public:
     int DeviceCount() const;
     // The friendly name of the device at position; name is left alone on failure.
     HRESULT GetDeviceName(int position, std::wstring& name) const;
+    // The device's path as the system reports it ("DevicePath": the node on
+    // Linux, the device interface path on Windows). path is left alone on failure.
+    HRESULT GetDevicePath(int position, std::wstring& path) const;
     // What tells the device at position apart from every other: its moniker's
     // display name (on Windows the device path). id is left alone on failure.
     HRESULT GetDeviceId(int position, std::wstring& id) const;
@@ -55,6 +62,8 @@ private:
     };
 
     IMoniker* MonikerAt(int position) const;
+    // A string property of the device's property bag.
+    HRESULT ReadBagString(int position, LPCOLESTR property, std::wstring& value) const;
 
     std::vector<DeviceEntry> m_devices;
     ComPtr<IBaseFilter> m_pFilter;

@@ -125,15 +125,18 @@ class CFakePropertyBag : public CCounted<IPropertyBag> {
 public:
     bool hasName = true;
     std::wstring name;
+    std::wstring devicePath; // answered for "DevicePath" unless empty
     std::wstring lastProperty;
 
     HRESULT STDMETHODCALLTYPE Read(LPCOLESTR pszPropName, VARIANT* pVar, IErrorLog*) override {
         lastProperty = pszPropName;
-        if (!hasName || lastProperty != L"FriendlyName")
+        const bool isName = lastProperty == L"FriendlyName" && hasName;
+        const bool isPath = lastProperty == L"DevicePath" && !devicePath.empty();
+        if (!isName && !isPath)
             return E_INVALIDARG;
         EXPECT_EQ(pVar->vt, VT_BSTR) << "the caller asks for a string";
         pVar->vt = VT_BSTR;
-        pVar->bstrVal = SysAllocString(name.c_str());
+        pVar->bstrVal = SysAllocString((isName ? name : devicePath).c_str());
         return S_OK;
     }
 };
