@@ -1,0 +1,175 @@
+// Argument parsing for vk37save, in the usual forms of Linux tools: short
+// options with the value attached or following ("-C DIR", "-CDIR"), long
+// options with "=" or a following value, and "--" before no more options.
+#include "cli/options.h"
+
+namespace {
+
+struct OptionSpec {
+    const wchar_t* longName;
+    wchar_t shortName;
+    bool takesValue;
+};
+
+const OptionSpec kOptions[] = {
+    {L"list", L'l', false},  {L"device", L'd', true}, {L"directory", L'C', true},
+    {L"quiet", L'q', false}, {L"help", L'h', false},  {L"version", L'V', false},
+};
+
+const OptionSpec* FindLong(const std::wstring& name) {
+    for (const OptionSpec& spec : kOptions)
+        if (name == spec.longName)
+            return &spec;
+    return nullptr;
+}
+
+const OptionSpec* FindShort(wchar_t name) {
+    for (const OptionSpec& spec : kOptions)
+        if (name == spec.shortName)
+            return &spec;
+    return nullptr;
+}
+
+// A position is written in decimal digits only; anything else is a name.
+// Positions past any real list are kept as "too large" rather than wrapped.
+bool ParsePosition(const std::wstring& text, long long& position) {
+    if (text.empty())
+        return false;
+    long long value = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9')
+            return false;
+        value = value > 1000000000LL ? value : value * 10 + (c - L'0');
+    }
+    position = value;
+    return true;
+}
+
+class CParser {
+public:
+    CParser(CliOptions& options, std::wstring& error) : m_options(options), m_error(error) {}
+
+    bool Apply(const OptionSpec& spec, const std::wstring& value) {
+        switch (spec.shortName) {
+        case L'l':
+            m_list = true;
+            return true;
+        case L'd':
+            if (value.empty())
+                return Fail(L"--device needs a position or a camera name");
+            m_device = true;
+            m_options.byName = !ParsePosition(value, m_options.position);
+            m_options.name = m_options.byName ? value : std::wstring();
+            return true;
+        case L'C':
+            if (value.empty())
+                return Fail(L"-C needs a directory");
+            m_options.directory = value;
+            return true;
+        case L'q':
+            m_options.quiet = true;
+            return true;
+        case L'h':
+            m_help = true;
+            return true;
+        default:
+            m_version = true;
+            return true;
+        }
+    }
+
+    bool Finish() {
+        if (m_list && m_device)
+            return Fail(L"--list and --device cannot be used together");
+        m_options.command = m_help      ? CliCommand::Help
+                            : m_version ? CliCommand::Version
+                            : m_list    ? CliCommand::List
+                                        : CliCommand::Save;
+        return true;
+    }
+
+    bool Fail(const std::wstring& message) {
+        m_error = message;
+        return false;
+    }
+
+private:
+    CliOptions& m_options;
+    std::wstring& m_error;
+    bool m_list = false, m_device = false, m_help = false, m_version = false;
+};
+
+} // namespace
+
+bool ParseCliOptions(const std::vector<std::wstring>& args, CliOptions& options,
+                     std::wstring& error) {
+    options = CliOptions();
+    CParser parser(options, error);
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::wstring& arg = args[i];
+        if (arg == L"--") {
+            if (i + 1 < args.size())
+                return parser.Fail(L"unexpected argument '" + args[i + 1] + L"'");
+            break;
+        }
+        const OptionSpec* spec = nullptr;
+        std::wstring value;
+        bool hasValue = false;
+        std::wstring shown = arg;
+        if (arg.compare(0, 2, L"--") == 0) {
+            const size_t equals = arg.find(L'=');
+            shown = arg.substr(0, equals);
+            spec = FindLong(arg.substr(2, equals == std::wstring::npos ? equals : equals - 2));
+            if (spec != nullptr && equals != std::wstring::npos) {
+                if (!spec->takesValue)
+                    return parser.Fail(L"option '" + shown + L"' takes no value");
+                value = arg.substr(equals + 1);
+                hasValue = true;
+            }
+        } else if (arg.size() >= 2 && arg[0] == L'-') {
+            shown = arg.substr(0, 2);
+            spec = FindShort(arg[1]);
+            if (spec != nullptr && arg.size() > 2) {
+                if (!spec->takesValue)
+                    return parser.Fail(L"option '" + shown + L"' takes no value");
+                value = arg.substr(2);
+                hasValue = true;
+            }
+        } else {
+            return parser.Fail(L"unexpected argument '" + arg + L"'");
+        }
+        if (spec == nullptr)
+            return parser.Fail(L"unknown option '" + shown + L"'");
+        if (spec->takesValue && !hasValue) {
+            if (i + 1 >= args.size())
+                return parser.Fail(L"option '" + shown + L"' needs a value");
+            value = args[++i];
+        }
+        if (!parser.Apply(*spec, value))
+            return false;
+    }
+    return parser.Finish();
+}
+
+const wchar_t* CliHelpText() {
+    return L"Usage: vk37save [--device N|NAME] [-C DIR] [--quiet]\n"
+           L"       vk37save --list\n"
+           L"Saves the image settings of a video capture camera into VK37.INI, as the\n"
+           L"VK37Set dialog's save button does, without a window.\n"
+           L"\n"
+           L"  -l, --list             list the cameras, one per line: position, name and\n"
+           L"                         device path, separated by tabs\n"
+           L"  -d, --device N|NAME    save the camera at position N of the list (default 0),\n"
+           L"                         or the first camera named NAME, or else the one whose\n"
+           L"                         device path is NAME\n"
+           L"  -C, --directory DIR    write VK37.INI in DIR, not in the current directory\n"
+           L"  -q, --quiet            do not print the completion message\n"
+           L"  -h, --help             show this help and exit\n"
+           L"  -V, --version          show the version and exit\n"
+           L"\n"
+           L"Exit status:\n"
+           L"  0   saved (or listed)\n"
+           L"  1   VK37.INI could not be written; what the file held is kept\n"
+           L"  2   no such camera, or it could not be opened; nothing was written\n"
+           L"  64  the command line was wrong\n";
+}

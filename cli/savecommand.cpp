@@ -1,0 +1,199 @@
+// The listing and the save behind vk37save.
+#include "cli/savecommand.h"
+
+#include "capture/saveparameters.h"
+#include "cli/options.h"
+#include "platform/console.h"
+#include "platform/framework.h"
+#include "platform/msgbox_hook.h"
+#include "platform/versioninfo.h"
+
+#include <string>
+
+namespace {
+
+constexpr const wchar_t* kProgram = L"vk37save: ";
+
+// For the duration of a save, the save's message boxes are lines on the
+// terminal: errors and warnings on the error stream, anything else (the
+// completion message) on the output unless asked to be quiet.
+class CTerminalMessages {
+public:
+    CTerminalMessages(const CliTerminal& terminal, bool quiet) {
+        m_previous = SetMessageBoxHandler([this, &terminal, quiet](LPCWSTR text, UINT type, UINT) {
+            const UINT icon = type & MB_ICONMASK;
+            const std::wstring line = std::wstring(text != nullptr ? text : L"") + L"\n";
+            if (icon == MB_ICONERROR || icon == MB_ICONWARNING) {
+                m_errorShown = true;
+                terminal.err(line);
+            } else if (!quiet) {
+                terminal.out(line);
+            }
+            return IDOK;
+        });
+    }
+    ~CTerminalMessages() { SetMessageBoxHandler(m_previous); }
+    CTerminalMessages(const CTerminalMessages&) = delete;
+    CTerminalMessages& operator=(const CTerminalMessages&) = delete;
+
+    bool ErrorShown() const { return m_errorShown; }
+
+private:
+    MessageBoxHandler m_previous;
+    bool m_errorShown = false;
+};
+
+// The name as the dialog lists it.
+std::wstring NameAt(const CCaptureDevice& device, int position) {
+    std::wstring name;
+    if (device.GetDeviceName(position, name) != S_OK)
+        name = kUnknownDeviceName;
+    return name;
+}
+
+// What the system knows the device by: its device path, else its moniker's
+// display name.
+std::wstring PathAt(const CCaptureDevice& device, int position) {
+    std::wstring path;
+    if (device.GetDevicePath(position, path) != S_OK || path.empty())
+        device.GetDeviceId(position, path);
+    return path;
+}
+
+// One listing line is one camera: tabs and line breaks inside a field
+// become spaces.
+std::wstring Field(std::wstring text) {
+    for (wchar_t& c : text)
+        if (c < L' ')
+            c = L' ';
+    return text;
+}
+
+int ListCameras(const CCaptureDevice& device, const CliTerminal& terminal) {
+    std::wstring text;
+    for (int i = 0; i < device.DeviceCount(); ++i)
+        text += std::to_wstring(i) + L"\t" + Field(NameAt(device, i)) + L"\t" +
+                Field(PathAt(device, i)) + L"\n";
+    if (!terminal.out(text)) {
+        terminal.err(std::wstring(kProgram) + L"the list could not be written\n");
+        return kExitWriteFailed;
+    }
+    return kExitSaved;
+}
+
+// The position of the camera the options choose, or -1.
+int ChooseCamera(const CCaptureDevice& device, const CliOptions& options) {
+    const int count = device.DeviceCount();
+    if (!options.byName)
+        return options.position < count ? static_cast<int>(options.position) : -1;
+    for (int i = 0; i < count; ++i)
+        if (NameAt(device, i) == options.name)
+            return i;
+    for (int i = 0; i < count; ++i)
+        if (PathAt(device, i) == options.name)
+            return i;
+    return -1;
+}
+
+std::wstring CameraNotFound(const CliOptions& options, int count) {
+    std::wstring text = kProgram;
+    if (options.byName)
+        text += L"no camera is named '" + options.name + L"'";
+    else
+        text += L"no camera at position " + std::to_wstring(options.position);
+    text += count == 1 ? L" (there is 1 camera"
+                       : L" (there are " + std::to_wstring(count) + L" cameras";
+    return text + L"; vk37save --list shows them)\n";
+}
+
+std::wstring HexCode(DWORD value) {
+    std::wstring text = L"0x";
+    for (int shift = 28; shift >= 0; shift -= 4)
+        text += L"0123456789ABCDEF"[(value >> shift) & 0xF];
+    return text;
+}
+
+std::wstring DirectoryError(const std::wstring& directory, DWORD error) {
+    std::wstring reason;
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        reason = L"no such directory";
+        break;
+    case ERROR_ACCESS_DENIED:
+        reason = L"permission denied";
+        break;
+    case ERROR_DIRECTORY:
+        reason = L"not a directory";
+        break;
+    default:
+        reason = L"error " + std::to_wstring(error);
+    }
+    return std::wstring(kProgram) + L"cannot write into '" + directory + L"': " + reason + L"\n";
+}
+
+int SaveCamera(CCaptureDevice& device, const CliOptions& options, const CliTerminal& terminal) {
+    const int position = ChooseCamera(device, options);
+    if (position < 0) {
+        terminal.err(CameraNotFound(options, device.DeviceCount()));
+        return kExitNoCamera;
+    }
+    const std::wstring name = NameAt(device, position);
+    std::wstring id;
+    device.GetDeviceId(position, id);
+
+    CTerminalMessages messages(terminal, options.quiet);
+    if (SaveParameters(device, position, id) == SaveOutcome::DeviceGone) {
+        terminal.err(std::wstring(kProgram) + L"'" + name +
+                     L"' left the system before it was saved; nothing was written\n");
+        return kExitNoCamera;
+    }
+    if (messages.ErrorShown())
+        return kExitWriteFailed;
+    // The holder keeps the amplifier interface of the camera it saved; without
+    // one the camera was never opened and nothing reached the file.
+    if (!device.ProcAmpSlot()) {
+        terminal.err(std::wstring(kProgram) + L"'" + name +
+                     L"' could not be opened; nothing was written\n");
+        return kExitNoCamera;
+    }
+    return kExitSaved;
+}
+
+} // namespace
+
+int RunSaveCommand(const std::vector<std::wstring>& args, const CliTerminal& terminal) {
+    CliOptions options;
+    std::wstring error;
+    if (!ParseCliOptions(args, options, error)) {
+        terminal.err(std::wstring(kProgram) + error +
+                     L"\nTry 'vk37save --help' for more information.\n");
+        return kExitUsage;
+    }
+    if (options.command == CliCommand::Help)
+        return terminal.out(CliHelpText()) ? kExitSaved : kExitWriteFailed;
+    if (options.command == CliCommand::Version) {
+        std::wstring version;
+        if (!ReadVersionString(L"ProductVersion", version))
+            version = L"(no version record)";
+        return terminal.out(L"vk37save " + version + L"\n") ? kExitSaved : kExitWriteFailed;
+    }
+
+    if (options.command == CliCommand::Save && !options.directory.empty() &&
+        !SetCurrentDirectoryW(options.directory.c_str())) {
+        terminal.err(DirectoryError(options.directory, GetLastError()));
+        return kExitWriteFailed;
+    }
+
+    CCaptureDevice device;
+    device.ClearDevices();
+    const HRESULT hr = device.EnumerateDevices();
+    if (FAILED(hr)) {
+        terminal.err(std::wstring(kProgram) + L"the cameras cannot be listed (" +
+                     HexCode(static_cast<DWORD>(hr)) + L")\n");
+        return kExitNoCamera;
+    }
+    if (options.command == CliCommand::List)
+        return ListCameras(device, terminal);
+    return SaveCamera(device, options, terminal);
+}
