@@ -41,13 +41,18 @@ bool ReadFileBytes(const std::wstring& path, std::string& bytes) {
     return in.is_open() && !in.bad();
 }
 
-void CProgramRun::SetProgram(const char* path) {
+std::wstring DosPath(const char* path) {
     using ToDos = LPWSTR(CDECL*)(LPCSTR);
     auto toDos = reinterpret_cast<ToDos>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
     LPWSTR dos = path[0] == '/' && toDos != nullptr ? toDos(path) : nullptr;
-    s_program = dos != nullptr ? dos : fs::path(path).wstring();
+    std::wstring result = dos != nullptr ? dos : fs::path(path).wstring();
     HeapFree(GetProcessHeap(), 0, dos);
+    return result;
+}
+
+void CProgramRun::SetProgram(const char* path) {
+    s_program = DosPath(path);
 }
 
 CProgramRun::CProgramRun() {

@@ -20,6 +20,9 @@ std::wstring WindowText(HWND hwnd);
 // The names in a directory, sorted, in UTF-8.
 std::vector<std::string> ListDirectory(const std::wstring& directory);
 bool ReadFileBytes(const std::wstring& path, std::string& bytes);
+// Under Wine, CTest's Unix paths name files by the DOS name of whichever
+// drive maps them.
+std::wstring DosPath(const char* path);
 
 // Polls until the predicate holds; false when the timeout passes first.
 template <class Predicate> bool WaitUntil(Predicate ready, DWORD timeoutMs = kTimeoutMs) {
@@ -31,8 +34,6 @@ template <class Predicate> bool WaitUntil(Predicate ready, DWORD timeoutMs = kTi
 
 class CProgramRun {
 public:
-    // Under Wine, CTest's Unix path is mapped to the DOS name of whichever
-    // drive maps it.
     static void SetProgram(const char* path);
 
     CProgramRun();
