@@ -7,6 +7,7 @@
 #include "platform/linux/profile/profileencoding.h"
 #include "platform/linux/profile/profilepath.h"
 #include "platform/linux/profile/profilestore.h"
+#include "platform/linux/profile/profilesync.h"
 #include "platform/profilefile.h"
 
 #include <cwchar>
@@ -120,6 +121,12 @@ DWORD WriteProfileString(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR pa
 
 BOOL WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpString,
                                 LPCWSTR lpFileName) {
+    // The flush request. Windows answers it with FALSE even when it works,
+    // leaving ERROR_SUCCESS as the last error; callers tell by that.
+    if (!lpAppName && !lpKeyName && !lpString) {
+        SetLastError(profile::FlushPendingDirectories());
+        return FALSE;
+    }
     DWORD err = profile::WriteProfileString(lpAppName, lpKeyName, lpString, lpFileName,
                                             profile::kMaxProfileFileSize);
     if (err != ERROR_SUCCESS) {

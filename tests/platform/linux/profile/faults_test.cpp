@@ -81,7 +81,8 @@ int WriteInChildWithoutRoot() {
 TEST_F(ProfileFaults, ReadOnlyDirectoryOrFile) {
     const std::string old = "[A]\r\nk=1\r\n";
     WriteFile("VK37.INI", old);
-    ASSERT_EQ(chmod("VK37.INI", 0644), 0);
+    // Read-only for everyone: a writable file would be written in place.
+    ASSERT_EQ(chmod("VK37.INI", 0444), 0);
     ASSERT_EQ(chmod(".", 0555), 0);
     EXPECT_EQ(InChild(WriteInChildWithoutRoot), static_cast<int>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(ReadFile("VK37.INI"), old);
