@@ -17,6 +17,7 @@ public:
     void SetSection(const wchar_t* section) { m_section = section; }
 
     void Write(const wchar_t* key, const std::wstring& value) {
+        m_wrote = true;
         if (!WritePrivateProfileStringW(m_section, key, value.c_str(), paramfile::kPath))
             m_failed = true;
     }
@@ -33,10 +34,24 @@ public:
                   readable ? paramfile::FormatValue(values[i]) : paramfile::kEmptyValue);
     }
 
+    // The profile API's flush request, once the keys are written: on Windows
+    // it writes back the system's cached copy of the file, on Linux it makes
+    // the save's renames durable. It answers FALSE even when it works, so
+    // only an error code left behind counts as a failure.
+    void Flush() {
+        if (!m_wrote)
+            return;
+        SetLastError(ERROR_SUCCESS);
+        WritePrivateProfileStringW(nullptr, nullptr, nullptr, paramfile::kPath);
+        if (GetLastError() != ERROR_SUCCESS)
+            m_failed = true;
+    }
+
     bool Failed() const { return m_failed; }
 
 private:
     const wchar_t* m_section = L"";
+    bool m_wrote = false;
     bool m_failed = false;
 };
 
@@ -102,6 +117,7 @@ SaveOutcome SaveParameters(CCaptureDevice& device, int position, const std::wstr
 
     CParameterWriter writer;
     const bool complete = WriteParameters(device, position, writer);
+    writer.Flush();
     // A failed write is told whether or not the run got as far as exposure.
     if (writer.Failed())
         AfxMessageBox(kWriteFailedMessage, MB_OK | MB_ICONERROR, 0);
