@@ -1,11 +1,15 @@
-// The profile writes of one save, timed beside the least file I/O that the
-// same number of crash-safe writes needs: read the file, write it to a
-// temporary file, sync, rename, sync the directory. Prints the ratios.
+// The profile writes of one save and its flush, timed beside the least file
+// I/O that the same number of writes needs when each is crash-safe and
+// durable on its own: read the file, write it to a temporary file, sync,
+// rename, sync the directory. Once on this disk, once on a simulated slow
+// one where every sync takes 10 ms. Prints the ratios and the syncs per save.
+#include "platform/linux/profile/profilesync.h"
 #include "platform/profilefile.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -15,6 +19,7 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -52,12 +57,27 @@ private:
 };
 
 // Values change from round to round so that no write is skipped as a no-op.
+// The save ends with the flush request, as the program's does.
 void Save(int round) {
     WritePrivateProfileStringW(L"SYSTEM", L"PORT", std::to_wstring(round % 4).c_str(), kPath);
     for (const wchar_t* section : kSections) {
         for (const wchar_t* key : kKeys)
             WritePrivateProfileStringW(section, key, std::to_wstring(round).c_str(), kPath);
     }
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, kPath);
+}
+
+// The baseline's syncs; the slow-disk runs replace it, and the writer's hook.
+int (*g_sync)(int fd) = fsync;
+int g_syncs = 0;
+
+// A sync of at least 10 ms, as on an SD card, eMMC or a spinning disk.
+int SlowSync(int fd) {
+    ++g_syncs;
+    const auto start = std::chrono::steady_clock::now();
+    const int result = fsync(fd);
+    std::this_thread::sleep_until(start + std::chrono::milliseconds(10));
+    return result;
 }
 
 std::string ReadAll(const char* name) {
@@ -87,12 +107,12 @@ void BareWrite(const std::string& line) {
     content += line;
     int fd = open(".VK37.INI.tmp", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0 || write(fd, content.data(), content.size()) != ssize_t(content.size()) ||
-        fsync(fd) != 0 || close(fd) != 0 || rename(".VK37.INI.tmp", kFile) != 0) {
+        g_sync(fd) != 0 || close(fd) != 0 || rename(".VK37.INI.tmp", kFile) != 0) {
         std::perror("baseline write");
         std::exit(1);
     }
     int dir = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    fsync(dir);
+    g_sync(dir);
     close(dir);
 }
 
@@ -138,6 +158,18 @@ template <void (*SaveFn)(int)> void LargeFile(benchmark::State& state) {
         SaveFn(++round);
     }
     state.counters["bytes"] = double(ReadAll(kFile).size());
+}
+
+template <void (*SaveFn)(int)> void SlowDisk(benchmark::State& state) {
+    profile::CStoreHooks& hooks = profile::StoreHooks();
+    const profile::CStoreHooks saved = hooks;
+    hooks.sync = SlowSync;
+    g_sync = SlowSync;
+    g_syncs = 0;
+    FreshFile<SaveFn>(state);
+    state.counters["fsyncs"] = double(g_syncs) / double(state.iterations());
+    g_sync = fsync;
+    hooks = saved;
 }
 
 // Remembers each benchmark's real and CPU time per iteration so main can
@@ -193,6 +225,15 @@ BENCHMARK(LargeFile<BareSave>)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+BENCHMARK(SlowDisk<Save>)
+    ->Name("SaveIntoFreshFileSlowDisk")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(SlowDisk<BareSave>)
+    ->Name("BareIoFreshFileSlowDisk")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 int main(int argc, char** argv) {
     // Sync latency drifts with whatever else the disk is doing; interleaved
     // repetitions expose each pair to the same drift. Flags given on the
@@ -208,12 +249,14 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     CScratchDirectory scratch;
-    std::printf("49 writes per save, in %s\n", scratch.Path().c_str());
+    std::printf("49 writes and the flush per save, in %s\n", scratch.Path().c_str());
     CRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatio("49 writes, fresh file:", "SaveIntoFreshFile", "BareIoFreshFile");
     reporter.PrintRatio("49 writes, file of 10,000 sections:", "SaveInto10000Sections",
                         "BareIo10000Sections");
+    reporter.PrintRatio("49 writes, syncs of 10 ms:", "SaveIntoFreshFileSlowDisk",
+                        "BareIoFreshFileSlowDisk");
     benchmark::Shutdown();
     return 0;
 }
