@@ -71,7 +71,10 @@ bool QueryNode(const std::string& node, V4l2CtlNode* info) {
         if (colon == std::string::npos)
             continue;
         const std::string key = Trim(line.substr(0, colon));
-        if (key == "Card type")
+        // The media controller's section repeats the driver name; the first is the node's.
+        if (key == "Driver name" && info->driver.empty())
+            info->driver = Trim(line.substr(colon + 1));
+        else if (key == "Card type")
             info->card = Trim(line.substr(colon + 1));
         else if (key == "Capabilities")
             list = &info->capabilities;

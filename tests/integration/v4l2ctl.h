@@ -7,6 +7,7 @@
 #include <vector>
 
 struct V4l2CtlNode {
+    std::string driver;
     std::string card;
     std::vector<std::string> capabilities; // the whole device's
     std::vector<std::string> deviceCaps;   // this node's

@@ -1,0 +1,148 @@
+// The capture path against the kernel's uvcvideo driver, inside the test VM,
+// fed by the emulated camera in uvccamera/ (see uvc_guest.sh). UvcFull runs
+// while the camera is plugged in with its full configuration. The camera
+// logs every SET_CUR it receives to the file named by VK37_UVC_LOG, so the
+// tests can tell that a save changed nothing.
+#include "tests/integration/inifile.h"
+#include "tests/integration/v4l2ctl.h"
+#include "tests/integration/vividfixture.h"
+
+#include "capture/saveparameters.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using Keys = std::vector<std::pair<std::string, std::string>>;
+
+class CUvcTest : public CVividTest {
+protected:
+    void SetUp() override {
+        CVividTest::SetUp();
+        const std::vector<std::string> nodes = CaptureNodes();
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            V4l2CtlNode info;
+            if (QueryNode(nodes[i], &info) && info.driver == "uvcvideo") {
+                m_node = nodes[i];
+                m_position = static_cast<int>(i);
+            }
+        }
+        ASSERT_FALSE(m_node.empty()) << "no uvcvideo capture node";
+    }
+
+    static std::string SetCurLog() {
+        const char* path = std::getenv("VK37_UVC_LOG");
+        std::ifstream in(path != nullptr ? path : "");
+        EXPECT_TRUE(in.is_open()) << "VK37_UVC_LOG names no readable file";
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    // Saves the camera's position and reads the file back.
+    std::vector<IniSection> Save() {
+        CScratchDirectory scratch;
+        SaveParameters(*m_device, m_position);
+        std::vector<IniSection> file;
+        EXPECT_TRUE(ReadIniFile(scratch.ParameterFile(), &file)) << "no VK37.INI written";
+        return file;
+    }
+
+    static std::vector<std::string> Names(const std::vector<IniSection>& file) {
+        std::vector<std::string> names;
+        for (const IniSection& section : file)
+            names.push_back(section.name);
+        return names;
+    }
+
+    static Keys Expected(const V4l2CtlControl& c, const char* flags) {
+        return {{"V_PMIN", std::to_string(c.min)},
+                {"V_PMAX", std::to_string(c.max)},
+                {"V_PSTEPPINGDELTA", std::to_string(c.step)},
+                {"V_PDEFAULT", std::to_string(c.def)},
+                {"V_PCAPSFLAGS", flags},
+                {"V_LVALUE", std::to_string(c.value)}};
+    }
+
+    std::string m_node;
+    int m_position = -1;
+};
+
+// Flags as the file holds them: 1 Auto, 2 Manual.
+struct MappedRow {
+    size_t section; // index in the file
+    const char* control;
+    const char* flags;
+};
+
+const Keys kEmpty = {{"V_PMIN", ""},     {"V_PMAX", ""},       {"V_PSTEPPINGDELTA", ""},
+                     {"V_PDEFAULT", ""}, {"V_PCAPSFLAGS", ""}, {"V_LVALUE", ""}};
+
+using UvcFull = CUvcTest;
+
+// Every property the camera has, exposure included: the file holds what
+// v4l2-ctl reports, exposure in log2 seconds, the completion message is
+// shown, and the camera received no SET_CUR. Switching the exposure to
+// aperture priority then turns its flags to Auto.
+TEST_F(UvcFull, SaveWritesWhatV4l2CtlReportsAndChangesNothing) {
+    std::map<std::string, V4l2CtlControl> controls = ListControls(m_node);
+    // The emulation's table as the driver passed it on: what the checks below rest on.
+    ASSERT_EQ(5, controls["hue"].step);
+    ASSERT_EQ(10, controls["white_balance_temperature"].step);
+    ASSERT_EQ(-64, controls["brightness"].min);
+    ASSERT_EQ(0, controls["white_balance_automatic"].value);
+    ASSERT_EQ(1, controls["auto_exposure"].value); // manual
+    ASSERT_EQ(0u, controls.count("color_effects"));
+    const std::string logBefore = SetCurLog();
+
+    std::vector<IniSection> file = Save();
+    ASSERT_EQ((std::vector<std::string>{"SYSTEM", "BRIGHTNESS", "CONTRAST", "HUE", "SATURATION",
+                                        "SHARPNESS", "COLORENABLE", "WHITEBALANCE", "EXPOSURE"}),
+              Names(file));
+    EXPECT_EQ((std::vector<std::wstring>{kSavedMessage}), m_messages);
+    EXPECT_EQ((Keys{{"PORT", std::to_string(m_position)}}), file[0].keys);
+    const MappedRow rows[] = {
+        {1, "brightness", "2"}, {2, "contrast", "2"},  {3, "hue", "2"},
+        {4, "saturation", "2"}, {5, "sharpness", "2"}, {7, "white_balance_temperature", "2"},
+    };
+    for (const MappedRow& row : rows) {
+        ASSERT_EQ(1u, controls.count(row.control)) << row.control;
+        const V4l2CtlControl& c = controls[row.control];
+        EXPECT_NE(c.def, c.value) << row.control << ": current value must differ from default";
+        EXPECT_EQ(Expected(c, row.flags), file[row.section].keys) << file[row.section].name;
+    }
+    EXPECT_EQ(kEmpty, file[6].keys) << "uvcvideo has no colour effects";
+
+    // 100 µs units into rounded log2 seconds: 3 -> -11.7, 10000 -> 0,
+    // 156 -> -6.03, 20 -> -8.97; a truncating conversion gives -11 and -8.
+    const V4l2CtlControl& exposure = controls["exposure_time_absolute"];
+    ASSERT_EQ((std::vector<long>{3, 10000, 1, 156, 20}),
+              (std::vector<long>{exposure.min, exposure.max, exposure.step, exposure.def,
+                                 exposure.value}));
+    const Keys exposureKeys = {{"V_PMIN", "-12"},         {"V_PMAX", "0"},
+                               {"V_PSTEPPINGDELTA", "1"}, {"V_PDEFAULT", "-6"},
+                               {"V_PCAPSFLAGS", "2"},     {"V_LVALUE", "-9"}};
+    EXPECT_EQ(exposureKeys, file[8].keys);
+    EXPECT_EQ(logBefore, SetCurLog()) << "the save sent SET_CUR to the camera";
+
+    // Aperture priority is an automatic mode. Setting it is the one SET_CUR
+    // the log must show, which also proves the log sees them.
+    ASSERT_TRUE(SetControl(m_node, "auto_exposure", 3));
+    const std::string logAfterSet = SetCurLog();
+    EXPECT_EQ(logBefore + "SET_CUR interface=0 entity=1 selector=2 data=08\n", logAfterSet);
+    m_messages.clear();
+    file = Save();
+    ASSERT_EQ(9u, file.size());
+    Keys automatic = exposureKeys;
+    automatic[4].second = "1";
+    EXPECT_EQ(automatic, file[8].keys);
+    EXPECT_EQ((std::vector<std::wstring>{kSavedMessage}), m_messages);
+    EXPECT_EQ(logAfterSet, SetCurLog());
+    ASSERT_TRUE(SetControl(m_node, "auto_exposure", 1));
+}
+
+} // namespace
