@@ -1,8 +1,8 @@
 #!/bin/sh
 # Runs inside the test VM (see tools/vm): the VM tests against uvcvideo. The
 # emulated camera (uvccamera/) serves gadgetfs' dummy_udc, whose host side
-# uvcvideo binds; it is plugged in with a configuration, the tests for that
-# configuration run, and killing the camera unplugs it.
+# uvcvideo binds; it is plugged in with each configuration in turn, the
+# tests for that configuration run, and killing the camera unplugs it.
 tests=/bin/uvc_tests
 mkdir -p /dev/gadget
 mount -t gadgetfs gadgetfs /dev/gadget || { echo "guest: cannot mount gadgetfs" >&2; exit 1; }
@@ -40,5 +40,6 @@ with_camera() {
 }
 
 with_camera full 'UvcFull.*'
+with_camera second 'UvcSecond.*'
 echo "guest: tests ended at $(cut -d' ' -f1 /proc/uptime)s"
 exit $status

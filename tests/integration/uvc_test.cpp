@@ -1,8 +1,8 @@
 // The capture path against the kernel's uvcvideo driver, inside the test VM,
 // fed by the emulated camera in uvccamera/ (see uvc_guest.sh). UvcFull runs
-// while the camera is plugged in with its full configuration. The camera
-// logs every SET_CUR it receives to the file named by VK37_UVC_LOG, so the
-// tests can tell that a save changed nothing.
+// while the camera is plugged in with its full configuration, UvcSecond with
+// its second one. The camera logs every SET_CUR it receives to the file
+// named by VK37_UVC_LOG, so the tests can tell that a save changed nothing.
 #include "tests/integration/inifile.h"
 #include "tests/integration/v4l2ctl.h"
 #include "tests/integration/vividfixture.h"
@@ -83,6 +83,7 @@ const Keys kEmpty = {{"V_PMIN", ""},     {"V_PMAX", ""},       {"V_PSTEPPINGDELT
                      {"V_PDEFAULT", ""}, {"V_PCAPSFLAGS", ""}, {"V_LVALUE", ""}};
 
 using UvcFull = CUvcTest;
+using UvcSecond = CUvcTest;
 
 // Every property the camera has, exposure included: the file holds what
 // v4l2-ctl reports, exposure in log2 seconds, the completion message is
@@ -143,6 +144,40 @@ TEST_F(UvcFull, SaveWritesWhatV4l2CtlReportsAndChangesNothing) {
     EXPECT_EQ((std::vector<std::wstring>{kSavedMessage}), m_messages);
     EXPECT_EQ(logAfterSet, SetCurLog());
     ASSERT_TRUE(SetControl(m_node, "auto_exposure", 1));
+}
+
+// No exposure time control, automatic white balance on, and a contrast the
+// camera stalls on: the file ends after WHITEBALANCE, contrast is written
+// empty, white balance is Auto, no completion message is shown, and nothing
+// is sent to the camera.
+TEST_F(UvcSecond, SaveWithoutExposureAndWithAStalledControl) {
+    std::map<std::string, V4l2CtlControl> controls = ListControls(m_node);
+    ASSERT_EQ(0u, controls.count("contrast")) << "v4l2-ctl read the stalling contrast";
+    ASSERT_EQ(0u, controls.count("exposure_time_absolute"));
+    ASSERT_EQ(3, controls["auto_exposure"].value); // aperture priority, on its own
+    ASSERT_EQ(1, controls["white_balance_automatic"].value);
+    const std::string logBefore = SetCurLog();
+
+    const std::vector<IniSection> file = Save();
+    ASSERT_EQ((std::vector<std::string>{"SYSTEM", "BRIGHTNESS", "CONTRAST", "HUE", "SATURATION",
+                                        "SHARPNESS", "COLORENABLE", "WHITEBALANCE"}),
+              Names(file));
+    EXPECT_TRUE(m_messages.empty());
+    const MappedRow rows[] = {
+        {1, "brightness", "2"},
+        {3, "hue", "2"},
+        {4, "saturation", "2"},
+        {5, "sharpness", "2"},
+        {7, "white_balance_temperature", "1"},
+    };
+    for (const MappedRow& row : rows) {
+        ASSERT_EQ(1u, controls.count(row.control)) << row.control;
+        EXPECT_EQ(Expected(controls[row.control], row.flags), file[row.section].keys)
+            << file[row.section].name;
+    }
+    EXPECT_EQ(kEmpty, file[2].keys) << "the stalled contrast";
+    EXPECT_EQ(kEmpty, file[6].keys);
+    EXPECT_EQ(logBefore, SetCurLog()) << "the save sent SET_CUR to the camera";
 }
 
 } // namespace
