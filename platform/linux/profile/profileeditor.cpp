@@ -1,42 +1,40 @@
-// Line classification and the four update rules of the profile format, done
-// as splices on the original text so untouched bytes cannot change. Lines
-// are read one at a time and never stored: a file of many sections is
-// scanned once, up to the end of the section the request names.
+// Line classification and the update rules of the profile format, done as
+// splices on the original text so untouched bytes cannot change. Sections
+// and keys are found by the rules Windows' readers use, so a value written
+// here is the value they read. Lines are read one at a time and never
+// stored: a file of many sections is scanned once, up to the end of the
+// section the request names.
 #include "platform/linux/profile/profileeditor.h"
 
+#include <string>
 #include <string_view>
 
 namespace profile {
 
 namespace {
 
-enum class ELineKind { Blank, Comment, Section, Other };
+// Lines end at CR LF, at LF and at a lone CR. A line whose first non-blank
+// character is '[' and that holds a ']' after it is a section header; a
+// comment starts with ';'; any other line that is not blank holds a key,
+// named by what comes before its first '=' (the whole line when there is
+// none).
+enum class ELineKind { Blank, Comment, Section, Key };
 
 struct CLine {
     size_t m_begin = 0; // first unit of the line
-    size_t m_end = 0;   // end of the content, before CR LF or LF
+    size_t m_end = 0;   // end of the content, before its line break
     size_t m_next = 0;  // first unit of the following line
     ELineKind m_kind = ELineKind::Blank;
     bool HasTerminator() const { return m_next != m_end; }
 };
 
-template <class C> bool IsBlank(C c) {
-    return c == C(' ') || c == C('\t');
-}
+template <class C> using View = std::basic_string_view<C>;
 
 template <class C> C AsciiLower(C c) {
     return c >= C('A') && c <= C('Z') ? C(c + ('a' - 'A')) : c;
 }
 
-template <class C> std::basic_string_view<C> Trim(std::basic_string_view<C> s) {
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-template <class C> bool NamesEqual(std::basic_string_view<C> a, std::basic_string_view<C> b) {
+template <class C> bool NamesEqual(View<C> a, View<C> b) {
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i) {
@@ -46,6 +44,22 @@ template <class C> bool NamesEqual(std::basic_string_view<C> a, std::basic_strin
     return true;
 }
 
+template <class C> size_t FindLineBreak(const std::basic_string<C>& text, size_t begin) {
+    for (size_t i = begin; i < text.size(); ++i)
+        if (text[i] == C('\r') || text[i] == C('\n'))
+            return i;
+    return std::basic_string<C>::npos;
+}
+
+// One memchr for LF, then one for CR up to it, are far faster on a large
+// file than a search for either.
+template <> size_t FindLineBreak(const std::string& text, size_t begin) {
+    size_t lf = text.find('\n', begin);
+    size_t end = lf == std::string::npos ? text.size() : lf;
+    const char* cr = std::char_traits<char>::find(text.data() + begin, end - begin, '\r');
+    return cr ? size_t(cr - text.data()) : lf;
+}
+
 template <class C> class CLineReader {
 public:
     explicit CLineReader(const std::basic_string<C>& text) : m_text(text) {}
@@ -53,73 +67,247 @@ public:
     CLine At(size_t begin) const {
         CLine line;
         line.m_begin = begin;
-        size_t lf = m_text.find(C('\n'), begin);
-        if (lf == std::basic_string<C>::npos) {
+        size_t brk = FindLineBreak(m_text, begin);
+        if (brk == std::basic_string<C>::npos) {
             line.m_end = line.m_next = m_text.size();
         } else {
-            line.m_next = lf + 1;
-            line.m_end = lf > begin && m_text[lf - 1] == C('\r') ? lf - 1 : lf;
+            line.m_end = brk;
+            line.m_next = brk + 1;
+            if (m_text[brk] == C('\r') && brk + 1 < m_text.size() && m_text[brk + 1] == C('\n'))
+                ++line.m_next;
         }
         // The first character that is not a blank decides; every line of a
-        // large file passes here, so nothing else is looked at.
-        size_t first = begin;
-        while (first < line.m_end && IsBlank(m_text[first]))
-            ++first;
-        if (first == line.m_end)
+        // large file passes here, so only a header is looked at further.
+        View<C> content = TrimBlanks(Content(line));
+        if (content.empty())
             line.m_kind = ELineKind::Blank;
-        else if (m_text[first] == C('['))
+        else if (content.front() == C('[') && content.find(C(']'), 1) != View<C>::npos)
             line.m_kind = ELineKind::Section;
-        else if (m_text[first] == C(';') || m_text[first] == C('#'))
+        else if (content.front() == C(';'))
             line.m_kind = ELineKind::Comment;
         else
-            line.m_kind = ELineKind::Other;
+            line.m_kind = ELineKind::Key;
         return line;
     }
 
-    std::basic_string_view<C> Content(const CLine& line) const {
-        return std::basic_string_view<C>(m_text).substr(line.m_begin, line.m_end - line.m_begin);
+    View<C> Content(const CLine& line) const {
+        return View<C>(m_text).substr(line.m_begin, line.m_end - line.m_begin);
     }
 
-    // The name between the brackets; a header missing its closing bracket
-    // still opens a section, so keys below it are never taken for keys of
-    // the section above.
-    std::basic_string_view<C> SectionName(const CLine& line) const {
-        auto content = Trim(Content(line));
-        content.remove_prefix(1);
-        return Trim(content.substr(0, content.find(C(']'))));
+    // The name runs to the last ']' of the line: "[A] ]" is the section "A]".
+    View<C> SectionName(const CLine& line) const {
+        View<C> content = TrimBlanks(Content(line));
+        return TrimBlanks(content.substr(1, content.rfind(C(']')) - 1));
     }
 
-    // Only lines with an equals sign hold keys.
-    bool IsKey(const CLine& line, std::basic_string_view<C> key) const {
-        if (line.m_kind != ELineKind::Other)
-            return false;
-        auto content = Content(line);
-        size_t eq = content.find(C('='));
-        return eq != std::basic_string_view<C>::npos &&
-               NamesEqual(Trim(content.substr(0, eq)), key);
+    View<C> KeyName(const CLine& line) const {
+        View<C> content = Content(line);
+        return TrimBlanks(content.substr(0, content.find(C('='))));
     }
+
+    bool HasEquals(const CLine& line) const { return Content(line).find(C('=')) != View<C>::npos; }
 
     // Where the value starts: after the equals sign and any blanks that the
     // file put there, which are kept.
     size_t ValueBegin(const CLine& line) const {
         size_t pos = m_text.find(C('='), line.m_begin) + 1;
-        while (pos < line.m_end && IsBlank(m_text[pos]))
+        while (pos < line.m_end && IsProfileBlank(m_text[pos]))
             ++pos;
         return pos;
     }
 
-    // The line ending the file already uses; CR LF for a file without one,
-    // as the format's home platform writes.
+    // The line break the file's first line uses; CR LF for a file without
+    // one, as the format's home platform writes.
     std::basic_string<C> Eol() const {
-        size_t lf = m_text.find(C('\n'));
-        if (lf != std::basic_string<C>::npos && (lf == 0 || m_text[lf - 1] != C('\r')))
+        size_t brk = FindLineBreak(m_text, 0);
+        if (brk == std::basic_string<C>::npos)
+            return {C('\r'), C('\n')};
+        if (m_text[brk] == C('\n'))
             return {C('\n')};
-        return {C('\r'), C('\n')};
+        if (brk + 1 < m_text.size() && m_text[brk + 1] == C('\n'))
+            return {C('\r'), C('\n')};
+        return {C('\r')};
+    }
+
+    // The line break for new lines put in at pos: a lone CR before an LF
+    // would pair with it and swallow the empty line that LF ends.
+    std::basic_string<C> EolBefore(size_t pos) const {
+        std::basic_string<C> eol = Eol();
+        if (eol.size() == 1 && eol[0] == C('\r') && pos < m_text.size() && m_text[pos] == C('\n'))
+            eol += C('\n');
+        return eol;
     }
 
 private:
+    static View<C> TrimBlanks(View<C> s) {
+        while (!s.empty() && IsProfileBlank(s.front()))
+            s.remove_prefix(1);
+        while (!s.empty() && IsProfileBlank(s.back()))
+            s.remove_suffix(1);
+        return s;
+    }
+
     const std::basic_string<C>& m_text;
 };
+
+// A section as readers see it: the keys before the first header form a
+// section of their own with an empty name, the others run from their header
+// to the next header.
+struct CSection {
+    bool m_hasHeader = false;
+    CLine m_header;        // valid with m_hasHeader
+    size_t m_begin = 0;    // first unit of the header, or 0
+    size_t m_body = 0;     // first unit after the header
+    bool m_hasKey = false; // m_lastKey is valid
+    CLine m_lastKey;       // the last key line; found keys end the scan early
+};
+
+template <class C> class CSectionScanner {
+public:
+    CSectionScanner(const std::basic_string<C>& text, const CLineReader<C>& reader)
+        : m_text(text), m_reader(reader) {}
+
+    // The next section named name after the one found last (the nameless
+    // part at the top first); with key, the scan of its body stops at the
+    // first line holding that key, which is then m_lastKey.
+    bool Next(View<C> name, const std::basic_string<C>* key, CSection& section, bool& hasKey) {
+        hasKey = false;
+        while (m_pos < m_text.size() || !m_startedTop) {
+            CSection candidate;
+            if (!m_startedTop) {
+                m_startedTop = true;
+            } else {
+                CLine line = m_reader.At(m_pos);
+                m_pos = line.m_next;
+                if (line.m_kind != ELineKind::Section)
+                    continue;
+                candidate.m_hasHeader = true;
+                candidate.m_header = line;
+                candidate.m_begin = line.m_begin;
+                candidate.m_body = line.m_next;
+            }
+            const bool match = candidate.m_hasHeader
+                                   ? NamesEqual(m_reader.SectionName(candidate.m_header), name)
+                                   : name.empty();
+            if (!match)
+                continue;
+            ScanBody(key, candidate, hasKey);
+            section = candidate;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    void ScanBody(const std::basic_string<C>* key, CSection& section, bool& hasKey) {
+        size_t pos = section.m_body;
+        while (pos < m_text.size()) {
+            CLine line = m_reader.At(pos);
+            if (line.m_kind == ELineKind::Section)
+                break;
+            pos = line.m_next;
+            if (line.m_kind != ELineKind::Key)
+                continue;
+            section.m_hasKey = true;
+            section.m_lastKey = line;
+            if (key && NamesEqual(m_reader.KeyName(line), View<C>(*key))) {
+                hasKey = true;
+                break;
+            }
+        }
+        // The header that ended the body must still be seen by the next call.
+        m_pos = pos;
+    }
+
+    const std::basic_string<C>& m_text;
+    const CLineReader<C>& m_reader;
+    size_t m_pos = 0;
+    bool m_startedTop = false;
+};
+
+template <class C>
+bool SetValue(const std::basic_string<C>& text, const CLineReader<C>& reader,
+              const CProfileEdit<C>& edit, CProfileSplice<C>& splice) {
+    const std::basic_string<C>& key = *edit.m_key;
+    const std::basic_string<C>& value = *edit.m_value;
+    CSectionScanner<C> scanner(text, reader);
+    CSection section;
+    bool hasKey = false;
+    if (!scanner.Next(View<C>(edit.m_section), &key, section, hasKey)) {
+        const std::basic_string<C> eol = reader.EolBefore(text.size());
+        splice = {text.size(), 0, {}};
+        if (!text.empty() && text.back() != C('\n') && text.back() != C('\r'))
+            splice.m_insert = eol;
+        splice.m_insert += C('[') + edit.m_section + C(']') + eol;
+        splice.m_insert += key + C('=') + value + eol;
+        return true;
+    }
+
+    if (hasKey) {
+        const CLine& line = section.m_lastKey;
+        // A key line without '=' is a key without a value: the value goes
+        // behind it.
+        if (!reader.HasEquals(line)) {
+            splice = {line.m_end, 0, C('=') + value};
+            return true;
+        }
+        // The file's blanks after '=' are kept, unless the new value brings
+        // its own: then the whole value side is replaced, or every write of
+        // such a value would add blanks.
+        size_t valueBegin = !value.empty() && IsProfileBlank(value.front())
+                                ? text.find(C('='), line.m_begin) + 1
+                                : reader.ValueBegin(line);
+        if (text.compare(valueBegin, line.m_end - valueBegin, value) == 0)
+            return false;
+        splice = {valueBegin, line.m_end - valueBegin, value};
+        return true;
+    }
+
+    // The new key goes behind the section's last key line, so trailing blank
+    // lines and a comment that introduces the next section stay put; into a
+    // section without keys, right behind its header (the top of the file for
+    // the nameless one).
+    std::basic_string<C> terminator;
+    size_t at = 0;
+    if (section.m_hasKey || section.m_hasHeader) {
+        const CLine& after = section.m_hasKey ? section.m_lastKey : section.m_header;
+        at = after.m_next;
+        if (!after.HasTerminator())
+            terminator = reader.EolBefore(at);
+    }
+    splice = {at, 0, terminator + key + C('=') + value + reader.EolBefore(at)};
+    return true;
+}
+
+// A removal names sections and keys as given: the caller passes no names
+// with blanks around them here, as Windows finds none for them.
+template <class C>
+bool Remove(const std::basic_string<C>& text, const CLineReader<C>& reader,
+            const CProfileEdit<C>& edit, CProfileSplice<C>& splice) {
+    CSectionScanner<C> scanner(text, reader);
+    CSection section;
+    bool hasKey = false;
+    if (!edit.m_key) {
+        // The first section of that name, from its header to its last key
+        // line; what introduces the next section stays.
+        if (!scanner.Next(View<C>(edit.m_section), nullptr, section, hasKey))
+            return false;
+        size_t end = section.m_hasKey ? section.m_lastKey.m_next : section.m_body;
+        if (end == section.m_begin)
+            return false;
+        splice = {section.m_begin, end - section.m_begin, {}};
+        return true;
+    }
+    // The key goes from the first section of that name that holds it.
+    while (scanner.Next(View<C>(edit.m_section), &*edit.m_key, section, hasKey)) {
+        if (hasKey) {
+            const CLine& line = section.m_lastKey;
+            splice = {line.m_begin, line.m_next - line.m_begin, {}};
+            return true;
+        }
+    }
+    return false;
+}
 
 } // namespace
 
@@ -127,72 +315,9 @@ template <class C>
 bool EditProfileText(const std::basic_string<C>& text, const CProfileEdit<C>& edit,
                      CProfileSplice<C>& splice) {
     const CLineReader<C> reader(text);
-    const std::basic_string_view<C> section(edit.m_section);
-
-    CLine header;
-    bool found = false;
-    for (size_t pos = 0; pos < text.size() && !found; pos = header.m_next) {
-        header = reader.At(pos);
-        found =
-            header.m_kind == ELineKind::Section && NamesEqual(reader.SectionName(header), section);
-    }
-    if (!found) {
-        if (!edit.m_key || !edit.m_value)
-            return false;
-        const std::basic_string<C> eol = reader.Eol();
-        splice.m_offset = text.size();
-        splice.m_erase = 0;
-        splice.m_insert.clear();
-        if (!text.empty() && text.back() != C('\n'))
-            splice.m_insert = eol;
-        splice.m_insert += C('[') + edit.m_section + C(']') + eol;
-        splice.m_insert += *edit.m_key + C('=') + *edit.m_value + eol;
-        return true;
-    }
-
-    // The line a new key goes behind, and where a removed section ends: the
-    // section's last line that is neither blank nor a comment, so trailing
-    // blank lines and a comment introducing the next section stay put.
-    CLine last = header;
-    bool hasKey = false;
-    for (size_t pos = header.m_next; pos < text.size() && !hasKey;) {
-        CLine line = reader.At(pos);
-        if (line.m_kind == ELineKind::Section)
-            break;
-        if (line.m_kind == ELineKind::Other) {
-            last = line;
-            hasKey = edit.m_key && reader.IsKey(line, *edit.m_key);
-        }
-        pos = line.m_next;
-    }
-
-    if (!edit.m_key) {
-        splice = {header.m_begin, last.m_next - header.m_begin, {}};
-        return true;
-    }
-    if (hasKey) {
-        const CLine& key = last;
-        if (!edit.m_value) {
-            splice = {key.m_begin, key.m_next - key.m_begin, {}};
-            return true;
-        }
-        // The file's blanks after '=' are kept, unless the new value brings
-        // its own: then the whole value side is replaced, or every write of
-        // such a value would add blanks.
-        const std::basic_string<C>& value = *edit.m_value;
-        size_t valueBegin = !value.empty() && IsBlank(value.front())
-                                ? text.find(C('='), key.m_begin) + 1
-                                : reader.ValueBegin(key);
-        if (text.compare(valueBegin, key.m_end - valueBegin, value) == 0)
-            return false;
-        splice = {valueBegin, key.m_end - valueBegin, value};
-        return true;
-    }
-    if (!edit.m_value)
-        return false;
-    splice = {last.m_next, 0, last.HasTerminator() ? std::basic_string<C>() : reader.Eol()};
-    splice.m_insert += *edit.m_key + C('=') + *edit.m_value + reader.Eol();
-    return true;
+    if (edit.m_key && edit.m_value)
+        return SetValue(text, reader, edit, splice);
+    return Remove(text, reader, edit, splice);
 }
 
 template bool EditProfileText<char>(const std::string&, const CProfileEdit<char>&,

@@ -1,8 +1,8 @@
 // The line-preserving profile editor: old text plus one request gives the new
 // text, touching only the lines the request has to change. It works on code
 // units (bytes for UTF-8 files, char16_t for UTF-16 ones) and compares names
-// case-insensitively in ASCII only, so bytes it does not understand pass
-// through unchanged.
+// case-insensitively in ASCII only, as Windows' readers do, so bytes it does
+// not understand pass through unchanged.
 #pragma once
 
 #include <optional>
@@ -10,6 +10,15 @@
 
 namespace profile {
 
+// The characters Windows' readers trim around names and values: space, tab,
+// vertical tab, form feed and Ctrl-Z (CR and LF end the line first).
+template <class TChar> bool IsProfileBlank(TChar c) {
+    return c == TChar(' ') || c == TChar('\t') || c == TChar('\v') || c == TChar('\f') ||
+           c == TChar(0x1A);
+}
+
+// Names arrive trimmed of those blanks for a write; a removal's names are
+// taken as given.
 template <class TChar> struct CProfileEdit {
     std::basic_string<TChar> m_section;
     std::optional<std::basic_string<TChar>> m_key;   // none: remove the section

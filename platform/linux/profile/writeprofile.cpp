@@ -4,6 +4,7 @@
 #include "platform/linux/profile/writeprofile.h"
 
 #include "platform/linux/profile/profilecontent.h"
+#include "platform/linux/profile/profileeditor.h"
 #include "platform/linux/profile/profileencoding.h"
 #include "platform/linux/profile/profilepath.h"
 #include "platform/linux/profile/profilestore.h"
@@ -23,17 +24,13 @@ namespace {
 // a few rounds settle that, an endless stream of renames gets an error.
 constexpr int kMaxLockRounds = 8;
 
-bool IsBlank(wchar_t c) {
-    return c == L' ' || c == L'\t';
-}
-
 std::wstring TrimBlanks(LPCWSTR text) {
     std::wstring s(text);
     size_t begin = 0;
-    while (begin < s.size() && IsBlank(s[begin]))
+    while (begin < s.size() && IsProfileBlank(s[begin]))
         ++begin;
     size_t end = s.size();
-    while (end > begin && IsBlank(s[end - 1]))
+    while (end > begin && IsProfileBlank(s[end - 1]))
         --end;
     return s.substr(begin, end - begin);
 }
@@ -47,10 +44,11 @@ bool IsWritable(const std::wstring& section, LPCWSTR key, LPCWSTR value) {
         std::wstring name = TrimBlanks(key);
         if (name.find_first_of(L"\r\n=") != std::wstring::npos)
             return false;
-        if (!name.empty() && (name[0] == L';' || name[0] == L'#' || name[0] == L'['))
+        if (!name.empty() && (name[0] == L';' || name[0] == L'['))
             return false;
     }
-    return !value || !std::wcspbrk(value, L"\r\n");
+    // Without a key the value is not looked at: the section goes.
+    return !key || !value || !std::wcspbrk(value, L"\r\n");
 }
 
 bool SameTarget(const CProfileTarget& a, const CProfileTarget& b) {
@@ -92,6 +90,11 @@ DWORD WriteProfileString(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR pa
     std::string path8;
     if (!IsWritable(sectionName, key, value) || !WideToUtf8(path, path8) || path8.empty())
         return ERROR_INVALID_PARAMETER;
+    const std::wstring keyName = key ? TrimBlanks(key) : std::wstring();
+    // Windows looks up the names of a removal as given: with blanks around
+    // them they name nothing in the file, and nothing is removed.
+    if ((!key || !value) && (sectionName != section || (key && keyName != key)))
+        return ERROR_SUCCESS;
 
     CProfileTarget target;
     DWORD err = LockTarget(path8, target);
@@ -108,7 +111,6 @@ DWORD WriteProfileString(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR pa
     if (err != ERROR_SUCCESS)
         return err;
 
-    const std::wstring keyName = key ? TrimBlanks(key) : std::wstring();
     bool changed = false;
     CNewContent content;
     err = content.Edit(text, sectionName.c_str(), key ? keyName.c_str() : nullptr, value, changed);

@@ -66,11 +66,56 @@ TEST(ProfileEditor, UpdatesFirstOfDuplicateSectionsAndKeys) {
     EXPECT_EQ(Edit(text, "A", "y", "5"), "[A]\nx=1\nx=2\ny=5\n[a]\nx=3\ny=4\n");
 }
 
-TEST(ProfileEditor, MatchesOnlyKeyLinesOfTheRightSection) {
-    // A comment, a line without '=', another section and an unclosed header
-    // all hold an "x" that is not the key x of [A].
-    const std::string text = "x=0\n[A]\n;x=1\nx\n[AB]\nx=2\n[A\nx=3\n";
-    EXPECT_EQ(Edit(text, "A", "x", "9"), "x=0\n[A]\n;x=1\nx\nx=9\n[AB]\nx=2\n[A\nx=3\n");
+TEST(ProfileEditor, FindsSectionsAndKeysAsWindowsReadersDo) {
+    // Each row was checked against the system's writer under Wine: what the
+    // readers see afterwards is the same, and no byte changes that the
+    // request does not need.
+    struct {
+        const char* text;
+        const char* section;
+        std::optional<std::string> key;
+        std::optional<std::string> value;
+        const char* expected;
+    } rows[] = {
+        // A lone CR ends a line.
+        {"[S]\nA=1\rB=2\n", "S", "A", "5", "[S]\nA=5\rB=2\n"},
+        {"[S]\nX=-55\rV_PMAX=-177\n", "S", "V_PMAX", "-26", "[S]\nX=-55\rV_PMAX=-26\n"},
+        {"[S]\nA=1\nB=2\r", "S", "C", "3", "[S]\nA=1\nB=2\rC=3\n"},
+        {"[S]\rA=1\r", "S", "B", "2", "[S]\rA=1\rB=2\r"},
+        // In a file of lone CRs, a new line before an LF keeps that LF's line.
+        {"[S]\rA=1\n\n", "S", "B", "2", "[S]\rA=1\nB=2\r\n\n"},
+        // Vertical tab, form feed and Ctrl-Z are blanks around names and values.
+        {"[\fSATURATION  ]\nV_PMAX=1\n", "SATURATION", "V_PMAX", "2",
+         "[\fSATURATION  ]\nV_PMAX=2\n"},
+        {"\x1a[S]\x1a\n\vA\x1a=\x1a"
+         "1\f\n",
+         "S", "A", "8",
+         "\x1a[S]\x1a\n\vA\x1a=\x1a"
+         "8\n"},
+        // A header's name runs to the last ']'; anything after it is ignored.
+        {"[C] ]\nA=1\n", "C", "A", "2", "[C] ]\nA=1\n[C]\nA=2\n"},
+        {"[A]=1\nk=1\n", "A", "k", "2", "[A]=1\nk=2\n"},
+        // Without a ']' a line is a key of the section above.
+        {"[X]\n[C\nk=1\n", "C", "k", "3", "[X]\n[C\nk=1\n[C]\nk=3\n"},
+        // A line without '=' is a key without a value; only ';' starts a comment.
+        {"[C]\nPORT", "C", "PORT", "4", "[C]\nPORT=4"},
+        {"[S]\n;k=1\n#k=9\n", "S", "#K", "1", "[S]\n;k=1\n#k=1\n"},
+        {"[S]\n;k=1\n", "S", "k", "1", "[S]\nk=1\n;k=1\n"},
+        // Keys before the first header form the nameless section.
+        {"[S]\nA=1\n", "", "K", "1", "K=1\n[S]\nA=1\n"},
+        {"x=1\n; c\n[S]\n", "", "y", "2", "x=1\ny=2\n; c\n[S]\n"},
+        {"x=1\n[S]\nx=2\n", "", "X", kNone, "[S]\nx=2\n"},
+        {"x=1\n;c\ny=2\n[S]\nA=1\n", "", kNone, kNone, "[S]\nA=1\n"},
+        {"[S]\n=1\n", "S", "", kNone, "[S]\n"},
+        // A key is removed from the first section of that name holding it,
+        // a section only where it first appears.
+        {"[A]\nx=1\n[a]\ny=2\nx=3\n", "A", "Y", kNone, "[A]\nx=1\n[a]\nx=3\n"},
+        {"[A]\nx=1\n[a]\ny=2\n", "a", kNone, kNone, "[a]\ny=2\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(Edit(row.text, row.section, row.key, row.value), row.expected);
+    }
 }
 
 TEST(ProfileEditor, ReportsNoChangeWhenTheTextAlreadySaysIt) {

@@ -81,7 +81,13 @@ TEST_F(ProfileWrite, NullKeyRemovesSectionAndNullValueRemovesKey) {
     WriteFile("VK37.INI", "[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n");
     EXPECT_TRUE(Write(L"A", L"x", nullptr));
     EXPECT_EQ(ReadFile("VK37.INI"), "[A]\r\ny=2\r\n[B]\r\nz=3\r\n");
-    EXPECT_TRUE(Write(L"b", nullptr, L"ignored"));
+    // Names with blanks around them name nothing to remove, as on Windows.
+    EXPECT_TRUE(Write(L"A ", nullptr, nullptr));
+    EXPECT_TRUE(Write(L"A", L"\ty", nullptr));
+    EXPECT_TRUE(Write(L"\vb", L"z", nullptr));
+    EXPECT_EQ(ReadFile("VK37.INI"), "[A]\r\ny=2\r\n[B]\r\nz=3\r\n");
+    // Without a key the value is ignored, even one that could not be written.
+    EXPECT_TRUE(Write(L"b", nullptr, L"ignored\r\n"));
     EXPECT_EQ(ReadFile("VK37.INI"), "[A]\r\ny=2\r\n");
     EXPECT_TRUE(Write(L"C", nullptr, nullptr, L"absent.ini"));
     EXPECT_EQ(access("absent.ini", F_OK), -1) << "removing from no file creates none";
@@ -104,6 +110,9 @@ TEST_F(ProfileWrite, RejectsMissingArgumentsAndLineBreakingText) {
         EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     }
     EXPECT_EQ(ReadFile("VK37.INI"), "[A]\r\nk=1\r\n");
+    // Only ';' starts a comment: '#' begins an ordinary key.
+    EXPECT_TRUE(Write(L"A", L"#k", L"2"));
+    EXPECT_EQ(ReadFile("VK37.INI"), "[A]\r\nk=1\r\n#k=2\r\n");
 }
 
 TEST_F(ProfileWrite, KeepsUtf8ByteOrderMarkAndConvertsNonAsciiText) {
