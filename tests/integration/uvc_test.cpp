@@ -1,9 +1,11 @@
 // The capture path against the kernel's uvcvideo driver, inside the test VM,
-// fed by the emulated camera in uvccamera/ (see uvc_guest.sh). UvcFull runs
-// while the camera is plugged in with its full configuration, UvcSecond with
-// its second one. The camera logs every SET_CUR it receives to the file
-// named by VK37_UVC_LOG, so the tests can tell that a save changed nothing.
+// fed by the emulated camera in uvccamera/ (see uvc_guest.sh), with one vivid
+// capture node before it (/dev/video0). UvcFull runs while the camera is
+// plugged in with its full configuration, UvcSecond with its second one. The
+// camera logs every SET_CUR it receives to the file named by VK37_UVC_LOG,
+// so the tests can tell that a save changed nothing.
 #include "tests/integration/inifile.h"
+#include "tests/integration/uvccamera/camera.h"
 #include "tests/integration/v4l2ctl.h"
 #include "tests/integration/vividfixture.h"
 
@@ -84,6 +86,38 @@ const Keys kEmpty = {{"V_PMIN", ""},     {"V_PMAX", ""},       {"V_PSTEPPINGDELT
 
 using UvcFull = CUvcTest;
 using UvcSecond = CUvcTest;
+
+// vivid's capture node comes first, the camera's after it; its metadata
+// node is left out. The names differ, so each is the card name alone, the
+// camera's cut by uvcvideo to 31 bytes of its product name.
+TEST_F(UvcFull, ListsBothDriversInNodeOrder) {
+    const std::vector<std::string> nodes = CaptureNodes();
+    ASSERT_EQ(3u, ListVideoNodes().size());
+    ASSERT_EQ(2u, nodes.size());
+    std::vector<std::string> drivers, cards;
+    for (const std::string& node : nodes) {
+        V4l2CtlNode info;
+        ASSERT_TRUE(QueryNode(node, &info));
+        drivers.push_back(info.driver);
+        cards.push_back(info.card);
+    }
+    ASSERT_EQ((std::vector<std::string>{"vivid", "uvcvideo"}), drivers);
+    EXPECT_EQ(std::string(uvccamera::kProductName).substr(0, 31), cards[1]);
+
+    Enumerate();
+    ASSERT_EQ(2, m_device->DeviceCount());
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(nodes[i]);
+        std::wstring name;
+        EXPECT_EQ(S_OK, m_device->GetDeviceName(i, name));
+        EXPECT_EQ(Widen(cards[i]), name);
+        // Each position binds its own node: the brightness tells them apart.
+        ASSERT_EQ(S_OK, BindProcAmp(i));
+        PropertyReading reading;
+        ASSERT_EQ(S_OK, ReadProcAmp(VideoProcAmp_Brightness, &reading));
+        EXPECT_EQ(ListControls(nodes[i])["brightness"].value, reading.lValue);
+    }
+}
 
 // Every property the camera has, exposure included: the file holds what
 // v4l2-ctl reports, exposure in log2 seconds, the completion message is

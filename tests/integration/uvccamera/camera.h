@@ -46,7 +46,7 @@ std::vector<uint8_t> DeviceSetup(const Camera& camera);
 std::vector<uint8_t> StringDescriptor(uint8_t index);
 
 // The product name, longer than the 32 bytes uvcvideo keeps of it.
-extern const char kProductName[];
+inline constexpr char kProductName[] = "VK37 emulated USB Video Class camera";
 
 // One class request on endpoint 0.
 struct ClassRequest {

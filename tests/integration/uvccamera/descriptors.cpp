@@ -10,8 +10,6 @@
 
 namespace uvccamera {
 
-const char kProductName[] = "VK37 emulated USB Video Class camera";
-
 namespace {
 
 // pid.codes' test ids: no uvcvideo quirk matches them.
