@@ -33,14 +33,9 @@ qemu=$(command -v qemu-system-x86_64) || {
 started=$(date +%s.%N)
 elapsed() { echo "$(date +%s.%N) ${1:-$started}" | awk '{ printf "%.1f", $1 - $2 }'; }
 
-root=$("$here/fetch-kernel.sh" "$cache")
-image=$(find "$root/boot" -name 'vmlinuz-*' | head -n 1)
-[ -n "$image" ] || { echo "run-vm: no kernel image under $root/boot" >&2; exit 1; }
-kernel="$cache/vmlinux-$(basename "$image" | sed 's/^vmlinuz-//')"
-if [ ! -s "$kernel" ] && ! "$here/extract-vmlinux.sh" "$image" "$kernel"; then
-    echo "run-vm: booting the compressed image instead" >&2
-    kernel=$image
-fi
+prepared=$("$here/prepare-kernel.sh" "$cache")
+root=${prepared%%$'\n'*}
+kernel=${prepared#*$'\n'}
 
 "$here/build-initramfs.sh" --kernel-root "$root" --out "$work/initramfs.cpio" "${pass[@]}"
 echo "run-vm: image ready after $(elapsed)s"
