@@ -24,7 +24,10 @@ cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" -L unit
 
-cmake -S . -B build-win --toolchain tools/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+# The Linux build's half of the profile writer's cross-check runs beside
+# the Windows tests.
+cmake -S . -B build-win --toolchain tools/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+  -DVK37_PROFILE_CROSSCHECK="$PWD/build/tests/platform/linux/profile/crosscheck/profile_crosscheck"
 cmake --build build-win -j"$jobs"
 # The Windows package builds from the same tree.
 tools/windows/package.sh build-win
