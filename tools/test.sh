@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs every test: once in a plain
 # build (the Debian package's test included), then the unit tests (no Qt)
 # again under AddressSanitizer and UndefinedBehaviorSanitizer, then the
-# Windows build's tests under Wine, on an X server of their own.
+# profile editor's fuzz target, then the Windows build's tests under Wine,
+# on an X server of their own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,6 +24,12 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVK37_SANITIZE=ON -DVK37_BUIL
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" -L unit
+
+# The profile editor under libFuzzer, built with clang, for about a minute
+# from the checked-in seeds.
+cmake -S tests/platform/linux/profile/fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++
+cmake --build build-fuzz -j"$jobs"
+ctest --test-dir build-fuzz --output-on-failure
 
 # The Linux build's half of the profile writer's cross-check runs beside
 # the Windows tests.
