@@ -73,7 +73,7 @@ BOOL Perform(const CCall& call, const std::wstring& path, DWORD* err) {
 }
 
 bool FlushAnswerIsAccepted(BOOL ok, DWORD err) {
-    return ok || err == ERROR_SUCCESS || err == ERROR_INVALID_PARAMETER;
+    return ok || err == ERROR_SUCCESS;
 }
 
 const std::string& SeedText() {

@@ -26,9 +26,9 @@ CCall CallAt(long firstSave, long index);
 // leaves the reason in *err.
 BOOL Perform(const CCall& call, const std::wstring& path, DWORD* err);
 
-// A flush request may answer FALSE with ERROR_SUCCESS, as Windows does; a
-// writer without the request refuses it as an invalid parameter. Neither is
-// a reason to stop saving.
+// The flush request answers FALSE with ERROR_SUCCESS when it worked, as
+// Windows does; any error it leaves behind is a failed flush, which stops
+// the saver.
 bool FlushAnswerIsAccepted(BOOL ok, DWORD err);
 
 // Comments, a foreign section, another program's keys in a section the save
