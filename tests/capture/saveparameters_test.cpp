@@ -10,10 +10,7 @@
 #include <string>
 
 #ifndef _WIN32
-#include "platform/linux/profile/profilesync.h"
-
-#include <cerrno>
-#include <sys/stat.h>
+#include "tests/platform/linux/profile/syncspy.h"
 #endif
 
 using ::testing::_;
@@ -290,25 +287,11 @@ TEST_F(SaveParametersTest, WriteFailureIsReportedEvenWhenExposureIsNotRead) {
 // The save ends with the flush request. Windows answers it with FALSE and
 // no error, which the tests under Wine check through the saved message
 // above; the Linux writer's flush can also fail, which must be told.
-int g_directorySyncs = 0;
-int g_directoryError = 0;
-int FailingDirectorySync(int fd) {
-    struct stat st;
-    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ++g_directorySyncs;
-        if (g_directoryError != 0) {
-            errno = g_directoryError;
-            return -1;
-        }
-    }
-    return fsync(fd);
-}
-
 TEST_F(SaveParametersTest, TheSaveEndsWithTheFlushAndAFailedFlushIsReported) {
     profile::CStoreHooks& hooks = profile::StoreHooks();
     const profile::CStoreHooks saved = hooks;
     ASSERT_EQ(profile::FlushPendingDirectories(), ERROR_SUCCESS); // earlier tests' renames
-    hooks.sync = FailingDirectorySync;
+    hooks.sync = CSyncSpy::Sync;
     const struct {
         int directoryError;
         const wchar_t* message;
@@ -316,17 +299,17 @@ TEST_F(SaveParametersTest, TheSaveEndsWithTheFlushAndAFailedFlushIsReported) {
                  {EIO, L"VK37摄像头参数保存失败。\n 无法写入'VK37.ini'文件。"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.directoryError);
-        g_directoryError = c.directoryError;
-        g_directorySyncs = 0;
+        CSyncSpy::Reset(c.directoryError);
         m_messages.clear();
         CCaptureDevice device;
         SaveParameters(device, 0);
-        EXPECT_EQ(g_directorySyncs, 1);
+        EXPECT_EQ(CSyncSpy::directorySyncs, 1);
         ASSERT_EQ(m_messages.size(), 1u);
         EXPECT_EQ(m_messages[0].text, c.message);
         m_zeta.procAmpProps[VideoProcAmp_Brightness].value += 1; // a change to write next time
     }
     hooks = saved;
+    CSyncSpy::Reset(0);
 }
 #endif
 

@@ -2,6 +2,7 @@
 // the write goes into the old file instead, and the syncs a save costs.
 #include "platform/linux/profile/profilesync.h"
 #include "profiletestdir.h"
+#include "syncspy.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -200,23 +201,6 @@ TEST_F(ProfileReplace, NamedTemporaryWhenTheUnnamedOneCannotBeLinked) {
     EXPECT_EQ(Entries(), std::vector<std::string>{"VK37.INI"});
 }
 
-int g_fileSyncs = 0;
-int g_directorySyncs = 0;
-int g_directoryError = 0;
-int CountSync(int fd) {
-    struct stat st;
-    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ++g_directorySyncs;
-        if (g_directoryError != 0) {
-            errno = g_directoryError;
-            return -1;
-        }
-    } else {
-        ++g_fileSyncs;
-    }
-    return fsync(fd);
-}
-
 // The 49 writes of one save, each changing the file.
 void Save(int round) {
     const wchar_t* const sections[] = {L"BRIGHTNESS",   L"CONTRAST",  L"HUE",
@@ -236,7 +220,7 @@ TEST_F(ProfileReplace, ASaveSyncsEachNewFileAndItsDirectoryOnceAtTheFlush) {
     profile::CStoreHooks& hooks = profile::StoreHooks();
     const profile::CStoreHooks saved = hooks;
     ASSERT_EQ(profile::FlushPendingDirectories(), ERROR_SUCCESS); // earlier tests' renames
-    hooks.sync = CountSync;
+    hooks.sync = CSyncSpy::Sync;
     const struct {
         const char* name;
         int directoryError;
@@ -244,25 +228,24 @@ TEST_F(ProfileReplace, ASaveSyncsEachNewFileAndItsDirectoryOnceAtTheFlush) {
     } cases[] = {{"a working disk", 0, ERROR_SUCCESS}, {"a failing disk", EIO, ERROR_IO_DEVICE}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        g_fileSyncs = g_directorySyncs = 0;
-        g_directoryError = c.directoryError;
+        CSyncSpy::Reset(c.directoryError);
         Save(static_cast<int>(&c - cases));
-        EXPECT_EQ(g_fileSyncs, 49);
-        EXPECT_EQ(g_directorySyncs, 0) << "no directory sync before the flush";
+        EXPECT_EQ(CSyncSpy::fileSyncs, 49);
+        EXPECT_EQ(CSyncSpy::directorySyncs, 0) << "no directory sync before the flush";
 
         SetLastError(ERROR_INVALID_DATA);
         EXPECT_FALSE(WritePrivateProfileStringW(nullptr, nullptr, nullptr, L".\\VK37.INI"))
             << "FALSE even on success, as on Windows";
         EXPECT_EQ(GetLastError(), c.flushError);
-        EXPECT_EQ(g_directorySyncs, 1);
+        EXPECT_EQ(CSyncSpy::directorySyncs, 1);
 
         SetLastError(ERROR_INVALID_DATA);
         EXPECT_FALSE(WritePrivateProfileStringW(nullptr, nullptr, nullptr, nullptr));
         EXPECT_EQ(GetLastError(), ERROR_SUCCESS) << "nothing left to sync";
-        EXPECT_EQ(g_fileSyncs + g_directorySyncs, 50);
+        EXPECT_EQ(CSyncSpy::fileSyncs + CSyncSpy::directorySyncs, 50);
     }
     hooks = saved;
-    g_directoryError = 0;
+    CSyncSpy::Reset(0);
 }
 
 int g_syncReport = -1;
