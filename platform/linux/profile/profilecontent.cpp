@@ -34,6 +34,18 @@ DWORD EditUnits(const std::basic_string<C>& units, LPCWSTR section, LPCWSTR key,
     return ERROR_SUCCESS;
 }
 
+bool StartsWithByteOrderMark(const std::vector<std::string_view>& pieces) {
+    std::string head;
+    for (std::string_view piece : pieces) {
+        head += piece.substr(0, 3 - head.size());
+        if (head.size() == 3)
+            break;
+    }
+    CProfileText decoded;
+    return DecodeProfileText(head, decoded) != ERROR_SUCCESS ||
+           decoded.m_encoding != EProfileEncoding::Plain;
+}
+
 } // namespace
 
 DWORD CNewContent::Edit(const CProfileText& text, LPCWSTR section, LPCWSTR key, LPCWSTR value,
@@ -59,6 +71,13 @@ DWORD CNewContent::Edit(const CProfileText& text, LPCWSTR section, LPCWSTR key, 
     m_pieces.push_back(bytes.substr(0, m_splice.m_offset));
     m_pieces.push_back(m_splice.m_insert);
     m_pieces.push_back(bytes.substr(m_splice.m_offset + m_splice.m_erase));
+    // A file without a byte order mark that would start with one would read
+    // back as another encoding, or without its first character.
+    if (text.m_encoding == EProfileEncoding::Plain && StartsWithByteOrderMark(m_pieces)) {
+        m_pieces.clear();
+        changed = false;
+        return ERROR_INVALID_DATA;
+    }
     return ERROR_SUCCESS;
 }
 

@@ -55,6 +55,30 @@ TEST_F(ProfileFaults, RefusesUtf16OfOddLength) {
     EXPECT_EQ(ReadFile("VK37.INI"), odd);
 }
 
+// A file without a byte order mark whose edit would start with one: read
+// again, the whole file would decode as UTF-16 or lose its first character,
+// so the edit is refused and the file kept.
+TEST_F(ProfileFaults, RefusesAnEditThatWouldStartAFileWithAByteOrderMark) {
+    const struct {
+        const char* name;
+        std::string file;
+        const wchar_t* section;
+        const wchar_t* key;
+        const wchar_t* value;
+    } cases[] = {
+        {"UTF-16LE after a removed line", std::string("=3\n\xFF\xFEx=x\n"), L"", L"", nullptr},
+        {"UTF-16BE after a removed line", std::string("k=1\n\xFE\xFFx=x\n"), L"", L"k", nullptr},
+        {"a key written above the first section", std::string("[A]\r\n"), L"", L"\uFEFFk", L"1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFile("VK37.INI", c.file);
+        EXPECT_FALSE(Write(c.section, c.key, c.value));
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
+        EXPECT_EQ(ReadFile("VK37.INI"), c.file);
+    }
+}
+
 TEST_F(ProfileFaults, DirectoryOrFifoInThePlaceOfTheFile) {
     ASSERT_EQ(mkdir("VK37.INI", 0777), 0);
     EXPECT_FALSE(Write(L"A", L"k", L"1"));

@@ -160,7 +160,12 @@ void CheckEdit(const profile::CProfileText& oldText, const std::wstring& section
                const wchar_t* key, const wchar_t* value) {
     profile::CNewContent content;
     bool changed = false;
-    Check(content.Edit(oldText, section.c_str(), key, value, changed) == ERROR_SUCCESS, "edit");
+    const DWORD edited = content.Edit(oldText, section.c_str(), key, value, changed);
+    // An edit that would make a file without a byte order mark start with
+    // one is refused; the next decode below shows whether any other got out.
+    if (edited == ERROR_INVALID_DATA && oldText.m_encoding == profile::EProfileEncoding::Plain)
+        return;
+    Check(edited == ERROR_SUCCESS, "edit");
     profile::CProfileText newText;
     Check(profile::DecodeProfileText(changed ? Join(content.Pieces()) : std::string(), newText) ==
               ERROR_SUCCESS,
