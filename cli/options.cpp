@@ -5,28 +5,28 @@
 
 namespace {
 
-struct OptionSpec {
+struct OptionForm {
     const wchar_t* longName;
     wchar_t shortName;
     bool takesValue;
 };
 
-const OptionSpec kOptions[] = {
+const OptionForm kOptions[] = {
     {L"list", L'l', false},  {L"device", L'd', true}, {L"directory", L'C', true},
     {L"quiet", L'q', false}, {L"help", L'h', false},  {L"version", L'V', false},
 };
 
-const OptionSpec* FindLong(const std::wstring& name) {
-    for (const OptionSpec& spec : kOptions)
-        if (name == spec.longName)
-            return &spec;
+const OptionForm* FindLong(const std::wstring& name) {
+    for (const OptionForm& form : kOptions)
+        if (name == form.longName)
+            return &form;
     return nullptr;
 }
 
-const OptionSpec* FindShort(wchar_t name) {
-    for (const OptionSpec& spec : kOptions)
-        if (name == spec.shortName)
-            return &spec;
+const OptionForm* FindShort(wchar_t name) {
+    for (const OptionForm& form : kOptions)
+        if (name == form.shortName)
+            return &form;
     return nullptr;
 }
 
@@ -49,8 +49,8 @@ class CParser {
 public:
     CParser(CliOptions& options, std::wstring& error) : m_options(options), m_error(error) {}
 
-    bool Apply(const OptionSpec& spec, const std::wstring& value) {
-        switch (spec.shortName) {
+    bool Apply(const OptionForm& form, const std::wstring& value) {
+        switch (form.shortName) {
         case L'l':
             m_list = true;
             return true;
@@ -112,25 +112,25 @@ bool ParseCliOptions(const std::vector<std::wstring>& args, CliOptions& options,
                 return parser.Fail(L"unexpected argument '" + args[i + 1] + L"'");
             break;
         }
-        const OptionSpec* spec = nullptr;
+        const OptionForm* form = nullptr;
         std::wstring value;
         bool hasValue = false;
         std::wstring shown = arg;
         if (arg.compare(0, 2, L"--") == 0) {
             const size_t equals = arg.find(L'=');
             shown = arg.substr(0, equals);
-            spec = FindLong(arg.substr(2, equals == std::wstring::npos ? equals : equals - 2));
-            if (spec != nullptr && equals != std::wstring::npos) {
-                if (!spec->takesValue)
+            form = FindLong(arg.substr(2, equals == std::wstring::npos ? equals : equals - 2));
+            if (form != nullptr && equals != std::wstring::npos) {
+                if (!form->takesValue)
                     return parser.Fail(L"option '" + shown + L"' takes no value");
                 value = arg.substr(equals + 1);
                 hasValue = true;
             }
         } else if (arg.size() >= 2 && arg[0] == L'-') {
             shown = arg.substr(0, 2);
-            spec = FindShort(arg[1]);
-            if (spec != nullptr && arg.size() > 2) {
-                if (!spec->takesValue)
+            form = FindShort(arg[1]);
+            if (form != nullptr && arg.size() > 2) {
+                if (!form->takesValue)
                     return parser.Fail(L"option '" + shown + L"' takes no value");
                 value = arg.substr(2);
                 hasValue = true;
@@ -138,14 +138,14 @@ bool ParseCliOptions(const std::vector<std::wstring>& args, CliOptions& options,
         } else {
             return parser.Fail(L"unexpected argument '" + arg + L"'");
         }
-        if (spec == nullptr)
+        if (form == nullptr)
             return parser.Fail(L"unknown option '" + shown + L"'");
-        if (spec->takesValue && !hasValue) {
+        if (form->takesValue && !hasValue) {
             if (i + 1 >= args.size())
                 return parser.Fail(L"option '" + shown + L"' needs a value");
             value = args[++i];
         }
-        if (!parser.Apply(*spec, value))
+        if (!parser.Apply(*form, value))
             return false;
     }
     return parser.Finish();
