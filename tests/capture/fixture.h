@@ -72,8 +72,12 @@ protected:
     bool IniExists() const { return std::filesystem::exists(IniPath()); }
 
     // The parameter file's bytes, as they are on disk.
-    std::string IniBytes() const {
-        std::ifstream in(IniPath(), std::ios::binary);
+    std::string IniBytes() const { return FileBytes(IniPath()); }
+
+    // A file's bytes; the file is closed again on return, as Windows needs
+    // before it can be removed.
+    static std::string FileBytes(const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
         return bytes.str();

@@ -11,15 +11,6 @@
 
 namespace {
 
-// The file's bytes; the file is closed again on return, as Windows needs
-// before it can be removed.
-std::string FileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 class SaveCommandTest : public CaptureTest {
 public:
     // The cases of the table below prepare the fixture through these.
