@@ -1,7 +1,10 @@
 // Locking, reading and crash-safe replacement of a profile file with POSIX
 // calls. The temporary content lives in an O_TMPFILE inode that the kernel
-// discards if the process dies, so a kill leaves a named temporary only in
-// the short step between linkat and renameat; the next write cleans it up.
+// discards if the process dies; it is written and synced while unnamed and
+// named only right before the rename, so a kill leaves a named temporary
+// only in the short step between linkat and renameat (or, where no unnamed
+// file can be made or named, during the named one's write and sync); the
+// next write cleans it up.
 #include "platform/linux/profile/profilestore.h"
 
 #include "platform/linux/profile/profilesync.h"
@@ -288,23 +291,31 @@ DWORD ReplaceProfileFile(int dirFd, const std::string& name,
     }
     bool keepIdentity = false;
     DWORD err = FillTemporary(fd.Get(), old, mode, pieces, keepIdentity);
-    if (err == ERROR_SUCCESS && !keepIdentity && !named) {
-        if (LinkUnnamed(fd.Get(), dirFd, temporary)) {
-            guard.Arm();
-        } else {
-            if (!openNamed(fd))
-                return Win32ErrorFromErrno(errno);
-            err = FillTemporary(fd.Get(), old, mode, pieces, keepIdentity);
-        }
-    }
     if (err != ERROR_SUCCESS)
         return err;
     if (keepIdentity)
         return WriteInPlace(dirFd, name, pieces, old);
     // The data must be on disk before the rename can be: a crash then leaves
-    // the old or the new file whole, never an empty or torn one.
+    // the old or the new file whole, never an empty or torn one. The sync
+    // is the long step, so it runs while the file has no name to leave.
     if (SyncFd(fd.Get()) != 0)
         return Win32ErrorFromErrno(errno);
+    if (!named) {
+        if (LinkUnnamed(fd.Get(), dirFd, temporary)) {
+            guard.Arm();
+        } else {
+            // The synced unnamed file is lost; a named one is written anew.
+            if (!openNamed(fd))
+                return Win32ErrorFromErrno(errno);
+            err = FillTemporary(fd.Get(), old, mode, pieces, keepIdentity);
+            if (err != ERROR_SUCCESS)
+                return err;
+            if (keepIdentity)
+                return WriteInPlace(dirFd, name, pieces, old);
+            if (SyncFd(fd.Get()) != 0)
+                return Win32ErrorFromErrno(errno);
+        }
+    }
     if (renameat(dirFd, temporary.c_str(), dirFd, name.c_str()) != 0)
         return Win32ErrorFromErrno(errno);
     guard.Disarm();

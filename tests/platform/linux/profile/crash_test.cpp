@@ -1,6 +1,7 @@
 // Writers killed at random moments, and writers racing each other: the file
 // is always a whole old or new version, and no update is lost.
 #include "platform/linux/profile/profilestore.h"
+#include "platform/linux/profile/profilesync.h"
 #include "profiletestdir.h"
 
 #include <csignal>
@@ -61,6 +62,39 @@ TEST_F(ProfileRaces, KilledWriterLeavesOldOrNewFileAndNoTemporaryAfterTheNextWri
         last = n;
         temporariesSeen += Entries().size() > 1;
     }
+    // Kills while a write syncs its temporary, the longest step of a write:
+    // the child signals from inside the sync and stalls there. The temporary
+    // has no name yet, so none may be left.
+    int leftAfterSyncKill = 0;
+    for (int round = 0; round < 20; ++round) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            static int signalFd = ready[1];
+            profile::StoreHooks().sync = [](int) {
+                (void)!write(signalFd, "s", 1);
+                for (;;)
+                    pause();
+                return 0;
+            };
+            WritePrivateProfileStringW(L"S", L"n", std::to_wstring(last + 1).c_str(),
+                                       L".\\VK37.INI");
+            _exit(1);
+        }
+        close(ready[1]);
+        char signal = 0;
+        const bool inSync = read(ready[0], &signal, 1) == 1;
+        close(ready[0]);
+        kill(child, SIGKILL);
+        WaitFor(child);
+        ASSERT_TRUE(inSync) << "round " << round << ": the writer never synced";
+        ASSERT_EQ(VersionOf(ReadFile("VK37.INI"), filler), last);
+        leftAfterSyncKill += Entries().size() > 1;
+    }
+    EXPECT_EQ(leftAfterSyncKill, 0) << "temporaries left by kills during the sync";
+
     // A kill between naming the temporary and the rename may leave it; the
     // next write, even one that changes nothing, removes it.
     ASSERT_TRUE(
