@@ -3,6 +3,9 @@
 // durable on its own: read the file, write it to a temporary file, sync,
 // rename, sync the directory. Once on this disk, once on a simulated slow
 // one where every sync takes 10 ms. Prints the ratios and the syncs per save.
+// Then single writes into files of 10,000 and 100,000 sections, to a key
+// near the start, the middle or the end, each against a bare replace of the
+// same file.
 #include "platform/linux/profile/profilesync.h"
 #include "platform/profilefile.h"
 
@@ -126,16 +129,71 @@ void PutFile(const std::string& content) {
     out << content;
 }
 
+std::string Sections(int count) {
+    std::string s;
+    for (int i = 0; i < count; ++i) {
+        s += "[OTHER" + std::to_string(i) + "]\r\nNAME=camera " + std::to_string(i) +
+             "\r\nGAIN=" + std::to_string(i % 97) + "\r\nMODE=auto\r\n";
+    }
+    return s;
+}
+
 const std::string& UnrelatedSections() {
-    static const std::string text = [] {
-        std::string s;
-        for (int i = 0; i < kUnrelatedSections; ++i) {
-            s += "[OTHER" + std::to_string(i) + "]\r\nNAME=camera " + std::to_string(i) +
-                 "\r\nGAIN=" + std::to_string(i % 97) + "\r\nMODE=auto\r\n";
-        }
-        return s;
-    }();
+    static const std::string text = Sections(kUnrelatedSections);
     return text;
+}
+
+// The least a crash-safe replace of the file does: read it, write a
+// temporary file, sync it, rename it over the old one.
+void BareReplace() {
+    const std::string content = ReadWhole(kFile);
+    int fd = open(".VK37.INI.tmp", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0 || write(fd, content.data(), content.size()) != ssize_t(content.size()) ||
+        fsync(fd) != 0 || close(fd) != 0 || rename(".VK37.INI.tmp", kFile) != 0) {
+        std::perror("baseline replace");
+        std::exit(1);
+    }
+}
+
+// Real and CPU time of one call, added to the totals.
+template <class F> void Timed(F call, double& real, double& cpu) {
+    timespec cpuStart, cpuEnd;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpuStart);
+    const auto start = std::chrono::steady_clock::now();
+    call();
+    real += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpuEnd);
+    cpu +=
+        double(cpuEnd.tv_sec - cpuStart.tv_sec) + 1e-9 * double(cpuEnd.tv_nsec - cpuStart.tv_nsec);
+}
+
+// One write to a key of the first, middle or last of count sections, each
+// changing the value, paired with a bare replace of the same file: the two
+// alternate, so both see the same disk, whatever else it is doing. The
+// counters are their time ratios.
+enum EWhere { kFirst, kMiddle, kLast };
+template <int Count, EWhere Where> void OneWrite(benchmark::State& state) {
+    PutFile(Sections(Count));
+    const int index = Where == kFirst ? 0 : Where == kMiddle ? Count / 2 : Count - 1;
+    const std::wstring section = L"OTHER" + std::to_wstring(index);
+    int round = 0;
+    double real[2] = {}, cpu[2] = {};
+    auto write = [&] {
+        WritePrivateProfileStringW(section.c_str(), L"GAIN", round % 2 ? L"x" : L"y", kPath);
+    };
+    for (auto _ : state) {
+        ++round;
+        if (round % 2) {
+            Timed(write, real[0], cpu[0]);
+            Timed(BareReplace, real[1], cpu[1]);
+        } else {
+            Timed(BareReplace, real[1], cpu[1]);
+            Timed(write, real[0], cpu[0]);
+        }
+    }
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, kPath);
+    state.counters["real_ratio"] = real[0] / real[1];
+    state.counters["cpu_ratio"] = cpu[0] / cpu[1];
 }
 
 template <void (*SaveFn)(int)> void FreshFile(benchmark::State& state) {
@@ -182,6 +240,11 @@ public:
                 continue;
             m_real[run.run_name.function_name].push_back(run.GetAdjustedRealTime());
             m_cpu[run.run_name.function_name].push_back(run.GetAdjustedCPUTime());
+            for (const char* counter : {"real_ratio", "cpu_ratio"}) {
+                auto found = run.counters.find(counter);
+                if (found != run.counters.end())
+                    m_ratios[run.run_name.function_name + counter].push_back(found->second);
+            }
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -197,6 +260,15 @@ public:
                         label, real, realBase, real / realBase, cpu, cpuBase, cpu / cpuBase);
     }
 
+    // A paired benchmark's own ratios, the median of its repetitions.
+    void PrintPairedRatio(const char* label, const std::string& name) {
+        const double real = Median(m_ratios[name + "real_ratio"]);
+        const double cpu = Median(m_ratios[name + "cpu_ratio"]);
+        if (real > 0 && cpu > 0)
+            std::printf("%-36s real %.2f x bare I/O of the same replace; CPU %.2f x\n", label, real,
+                        cpu);
+    }
+
 private:
     static double Median(std::vector<double>& times) {
         if (times.empty())
@@ -207,6 +279,7 @@ private:
 
     std::map<std::string, std::vector<double>> m_real;
     std::map<std::string, std::vector<double>> m_cpu;
+    std::map<std::string, std::vector<double>> m_ratios;
 };
 
 } // namespace
@@ -234,6 +307,15 @@ BENCHMARK(SlowDisk<BareSave>)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+#define ONE_WRITE(count, where, name)                                                              \
+    BENCHMARK(OneWrite<count, where>)->Name(name)->Unit(benchmark::kMillisecond)->UseRealTime()
+ONE_WRITE(10000, kFirst, "WriteFirstOf10000");
+ONE_WRITE(10000, kMiddle, "WriteMiddleOf10000");
+ONE_WRITE(10000, kLast, "WriteLastOf10000");
+ONE_WRITE(100000, kFirst, "WriteFirstOf100000");
+ONE_WRITE(100000, kMiddle, "WriteMiddleOf100000");
+ONE_WRITE(100000, kLast, "WriteLastOf100000");
+
 int main(int argc, char** argv) {
     // Sync latency drifts with whatever else the disk is doing; interleaved
     // repetitions expose each pair to the same drift. Flags given on the
@@ -257,6 +339,13 @@ int main(int argc, char** argv) {
                         "BareIo10000Sections");
     reporter.PrintRatio("49 writes, syncs of 10 ms:", "SaveIntoFreshFileSlowDisk",
                         "BareIoFreshFileSlowDisk");
+    const char* const places[] = {"First", "Middle", "Last"};
+    for (const char* count : {"10000", "100000"}) {
+        for (const char* place : places) {
+            const std::string label = std::string("1 write, ") + place + " of " + count + ":";
+            reporter.PrintPairedRatio(label.c_str(), std::string("Write") + place + "Of" + count);
+        }
+    }
     benchmark::Shutdown();
     return 0;
 }

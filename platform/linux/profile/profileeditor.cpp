@@ -1,13 +1,17 @@
 // Line classification and the update rules of the profile format, done as
 // splices on the original text so untouched bytes cannot change. Sections
 // and keys are found by the rules Windows' readers use, so a value written
-// here is the value they read. Lines are read one at a time and never
-// stored: a file of many sections is scanned once, up to the end of the
-// section the request names.
+// here is the value they read. Lines are never stored, and only the lines
+// that must be are classified: the search for a section jumps between hits
+// of its name and looks at the line around each, and only the body of the
+// section found is read line by line.
 #include "platform/linux/profile/profileeditor.h"
 
 #include <string>
 #include <string_view>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace profile {
 
@@ -58,6 +62,79 @@ template <> size_t FindLineBreak(const std::string& text, size_t begin) {
     size_t end = lf == std::string::npos ? text.size() : lf;
     const char* cr = std::char_traits<char>::find(text.data() + begin, end - begin, '\r');
     return cr ? size_t(cr - text.data()) : lf;
+}
+
+// A unit to look for, in either ASCII case for a letter: a unit u matches
+// when (u | m_fold) == m_unit.
+template <class C> struct CUnitPattern {
+    explicit CUnitPattern(C c)
+        : m_unit(AsciiLower(c)),
+          m_fold(AsciiLower(c) >= C('a') && AsciiLower(c) <= C('z') ? 0x20 : 0) {}
+    bool Matches(C u) const { return C(u | m_fold) == m_unit; }
+    C m_unit;
+    C m_fold;
+};
+
+// Calls visit with each position at or after from where first matches and
+// last matches gap units further on, in order, until visit returns true;
+// returns that position, or size. Where SSE2 is there, 16 bytes are compared
+// at a time, 64 tested together, and only the hits are visited, so a large
+// file costs about what reading it does.
+template <class C, class F>
+size_t FindEach(const C* text, size_t size, size_t from, CUnitPattern<C> first,
+                CUnitPattern<C> last, size_t gap, F visit) {
+    size_t at = from;
+#if defined(__SSE2__)
+    constexpr size_t kBlock = 16 / sizeof(C);
+    auto fill = [](C c) {
+        return sizeof(C) == 1 ? _mm_set1_epi8(char(c)) : _mm_set1_epi16(short(c));
+    };
+    const __m128i firstUnit = fill(first.m_unit), firstFold = fill(first.m_fold);
+    const __m128i lastUnit = fill(last.m_unit), lastFold = fill(last.m_fold);
+    auto equal = [](const C* units, __m128i fold, __m128i unit) {
+        const __m128i block =
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(units)), fold);
+        return sizeof(C) == 1 ? _mm_cmpeq_epi8(block, unit) : _mm_cmpeq_epi16(block, unit);
+    };
+    auto hits = [&](size_t pos) {
+        return _mm_and_si128(equal(text + pos, firstFold, firstUnit),
+                             equal(text + pos + gap, lastFold, lastUnit));
+    };
+    // Visits the hits of the block at pos.
+    size_t hit = size;
+    auto visitBlock = [&](size_t pos) {
+        // One bit per byte; a 16-bit unit keeps the lower bit of its two.
+        unsigned mask =
+            unsigned(_mm_movemask_epi8(hits(pos))) & (sizeof(C) == 1 ? 0xFFFFu : 0x5555u);
+        for (; mask != 0; mask &= mask - 1) {
+            hit = pos + size_t(__builtin_ctz(mask)) / sizeof(C);
+            if (visit(hit))
+                return true;
+        }
+        return false;
+    };
+    // Most runs of four blocks hold no hit at all.
+    for (; size - at >= gap + 4 * kBlock && at + gap + 4 * kBlock <= size; at += 4 * kBlock) {
+        const __m128i any =
+            _mm_or_si128(_mm_or_si128(hits(at), hits(at + kBlock)),
+                         _mm_or_si128(hits(at + 2 * kBlock), hits(at + 3 * kBlock)));
+        if (_mm_movemask_epi8(any) == 0)
+            continue;
+        for (size_t block = 0; block < 4; ++block) {
+            if (visitBlock(at + block * kBlock))
+                return hit;
+        }
+    }
+    for (; at + gap + kBlock <= size; at += kBlock) {
+        if (visitBlock(at))
+            return hit;
+    }
+#endif
+    for (; at + gap < size; ++at) {
+        if (first.Matches(text[at]) && last.Matches(text[at + gap]) && visit(at))
+            return at;
+    }
+    return size;
 }
 
 template <class C> class CLineReader {
@@ -179,30 +256,27 @@ public:
     // first line holding that key, which is then m_lastKey.
     bool Next(View<C> name, const std::basic_string<C>* key, CSection& section, bool& hasKey) {
         hasKey = false;
-        while (m_pos < m_text.size() || !m_startedTop) {
-            CSection candidate;
-            if (!m_startedTop) {
-                m_startedTop = true;
-            } else {
-                CLine line = m_reader.At(m_pos);
-                m_pos = line.m_next;
-                if (line.m_kind != ELineKind::Section)
-                    continue;
-                candidate.m_hasHeader = true;
-                candidate.m_header = line;
-                candidate.m_begin = line.m_begin;
-                candidate.m_body = line.m_next;
+        CSection candidate;
+        if (!m_startedTop) {
+            m_startedTop = true;
+            if (name.empty()) {
+                ScanBody(key, candidate, hasKey);
+                section = candidate;
+                return true;
             }
-            const bool match = candidate.m_hasHeader
-                                   ? NamesEqual(m_reader.SectionName(candidate.m_header), name)
-                                   : name.empty();
-            if (!match)
-                continue;
-            ScanBody(key, candidate, hasKey);
-            section = candidate;
-            return true;
         }
-        return false;
+        CLine header;
+        if (!FindHeader(name, header)) {
+            m_pos = m_text.size();
+            return false;
+        }
+        candidate.m_hasHeader = true;
+        candidate.m_header = header;
+        candidate.m_begin = header.m_begin;
+        candidate.m_body = header.m_next;
+        ScanBody(key, candidate, hasKey);
+        section = candidate;
+        return true;
     }
 
 private:
@@ -225,6 +299,68 @@ private:
         // The header that ended the body must still be seen by the next call.
         section.m_end = m_pos = pos;
     }
+
+    // Only headers matter between sections. The search looks for the name
+    // itself, its first and last characters at once, and checks the line
+    // around each hit; a nameless header is found by its '['.
+    bool FindHeader(View<C> name, CLine& header) const {
+        // A header's name is trimmed and lies within one line.
+        if (!name.empty() && (IsProfileBlank(name.front()) || IsProfileBlank(name.back()) ||
+                              name.find_first_of(kLineBreaks) != View<C>::npos))
+            return false;
+        const C* const text = m_text.data();
+        const size_t size = m_text.size();
+        size_t start = 0;
+        auto isHeader = [&](size_t at) {
+            size_t open = at;
+            if (!name.empty()) {
+                if (!NameAt(at, name))
+                    return false;
+                while (open > 0 && IsProfileBlank(text[open - 1]))
+                    --open;
+                if (open == 0 || text[--open] != C('['))
+                    return false;
+            }
+            start = open;
+            while (start > 0 && IsProfileBlank(text[start - 1]))
+                --start;
+            if (start > 0 && text[start - 1] != C('\n') && text[start - 1] != C('\r'))
+                return false;
+            return ClosesHeader(name.empty() ? open + 1 : at + name.size());
+        };
+        const CUnitPattern<C> first(name.empty() ? C('[') : name.front());
+        const CUnitPattern<C> last(name.empty() ? C('[') : name.back());
+        const size_t gap = name.empty() ? 0 : name.size() - 1;
+        if (FindEach(text, size, m_pos, first, last, gap, isHeader) == size)
+            return false;
+        header = m_reader.At(start);
+        return true;
+    }
+
+    bool NameAt(size_t at, View<C> name) const {
+        for (size_t i = 0; i < name.size(); ++i) {
+            if (AsciiLower(m_text[at + i]) != AsciiLower(name[i]))
+                return false;
+        }
+        return true;
+    }
+
+    // Whether only blanks come from at to a ']' that is the line's last.
+    bool ClosesHeader(size_t at) const {
+        const C* const text = m_text.data();
+        const size_t size = m_text.size();
+        while (at < size && IsProfileBlank(text[at]))
+            ++at;
+        if (at == size || text[at] != C(']'))
+            return false;
+        for (++at; at < size && text[at] != C('\n') && text[at] != C('\r'); ++at) {
+            if (text[at] == C(']'))
+                return false;
+        }
+        return true;
+    }
+
+    static constexpr C kLineBreaks[] = {C('\r'), C('\n'), C(0)};
 
     const std::basic_string<C>& m_text;
     const CLineReader<C>& m_reader;
