@@ -178,6 +178,19 @@ void CheckEdit(const profile::CProfileText& oldText, const std::wstring& section
     g_after = Printable(after);
     const CReading<C> old(before), now(after);
     const Str<C> s = FromAscii<C>(section);
+    // The reader shares the editor's scanner; before and after the edit it
+    // finds what this reader finds (which reads a key without '=' as "").
+    if (key) {
+        const Str<C> trimmedSection = Trim(s), trimmedKey = Trim(FromAscii<C>(key));
+        for (const auto& [reading, units] : {std::pair{&old, &before}, std::pair{&now, &after}}) {
+            typename profile::CProfileQuery<C>::View got;
+            const bool has =
+                profile::CProfileQuery<C>::Value(*units, trimmedSection, trimmedKey, got);
+            const std::optional<Str<C>> expected = reading->Lookup(trimmedSection, trimmedKey);
+            Check(has ? expected && *expected == Str<C>(got) : !expected || expected->empty(),
+                  "the reader finds the value readers find");
+        }
+    }
     if (key && value) {
         std::optional<Str<C>> found = now.Lookup(s, FromAscii<C>(key));
         Check(found && *found == Trim(FromAscii<C>(value)), "the written value reads back");
