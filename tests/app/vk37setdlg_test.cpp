@@ -188,10 +188,8 @@ private slots:
         QCOMPARE(boxes[0].text, box);
     }
 
-    // WM_DEVICECHANGE, as the platform sends it when cameras come and go:
-    // the list is made afresh and the chosen camera stays chosen by its
-    // identity, or the first entry is chosen when it went; under the save's
-    // message box the refresh waits for the box to close.
+    // On WM_DEVICECHANGE the chosen camera stays chosen by its identity, or
+    // the first entry when it went; under the save's box the refresh waits.
     void theListFollowsCamerasComingAndGoing_data() {
         QTest::addColumn<int>("chosen"); // of A, B
         QTest::addColumn<QStringList>("now");
@@ -210,9 +208,6 @@ private slots:
             return FakeCamera{name.toStdWString(), true, 100 * (name[0].unicode() - 'A' + 1)};
         };
         CFakeCameraRegistration cameras({camera("A"), camera("B")});
-        std::vector<FakeCamera> plugged;
-        for (const QString& name : now)
-            plugged.push_back(camera(name));
         CTestDlg dlg;
         QStringList underTheBox, after;
         int current = -2;
@@ -220,6 +215,9 @@ private slots:
             QComboBox* combo = DeviceList(dlg);
             combo->setCurrentIndex(chosen);
             const auto plug = [&] {
+                std::vector<FakeCamera> plugged;
+                for (const QString& name : now)
+                    plugged.push_back(camera(name));
                 cameras.SetCameras(plugged);
                 dlg.SendMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
             };

@@ -24,8 +24,12 @@ public:
         m_settle.setInterval(kSettleMs);
         connect(&m_settle, &QTimer::timeout, this, [this] {
             const int changes = std::exchange(m_changes, 0);
-            m_deliver(changes == CVideoNodeWatch::kNodeRemoved ? DBT_DEVICEREMOVECOMPLETE
-                                                               : DBT_DEVICEARRIVAL);
+            // Nodes that only went are a removal; anything else may have
+            // made a camera usable.
+            const int comeOrGone = CVideoNodeWatch::kNodeAdded | CVideoNodeWatch::kNodeRemoved;
+            m_deliver((changes & comeOrGone) == CVideoNodeWatch::kNodeRemoved
+                          ? DBT_DEVICEREMOVECOMPLETE
+                          : DBT_DEVICEARRIVAL);
         });
         if (m_watch.Fd() < 0)
             return;

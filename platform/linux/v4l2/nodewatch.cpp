@@ -40,7 +40,12 @@ int CVideoNodeWatch::ReadChanges() {
             at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             if (event->len == 0 || VideoNodeNumber(event->name) < 0)
                 continue;
-            changes |= (event->mask & (IN_DELETE | IN_MOVED_FROM)) ? kNodeRemoved : kNodeAdded;
+            if (event->mask & (IN_CREATE | IN_MOVED_TO))
+                changes |= kNodeAdded;
+            else if (event->mask & (IN_DELETE | IN_MOVED_FROM))
+                changes |= kNodeRemoved;
+            else
+                changes |= kNodeChanged;
         }
     }
 }

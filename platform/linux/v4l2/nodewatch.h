@@ -7,7 +7,7 @@
 class CVideoNodeWatch {
 public:
     // What ReadChanges found, as bits.
-    enum : int { kNodeAdded = 1, kNodeRemoved = 2 };
+    enum : int { kNodeAdded = 1, kNodeRemoved = 2, kNodeChanged = 4 };
 
     explicit CVideoNodeWatch(const char* directory = "/dev");
     ~CVideoNodeWatch();
@@ -19,8 +19,9 @@ public:
     int Fd() const { return m_fd; }
 
     // Reads what is pending without waiting: kNodeAdded for a videoN node
-    // that appeared or changed its owner or mode, kNodeRemoved for one that
-    // went, 0 when no video node was concerned.
+    // that appeared, kNodeRemoved for one that went, kNodeChanged for one
+    // whose owner, mode or link count changed (a removal changes that too),
+    // 0 when no video node was concerned.
     int ReadChanges();
 
 private:
