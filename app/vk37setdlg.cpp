@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <string>
 
+// The save shows this entry of the string table, which capture/ knows by number.
+static_assert(kNotOpenedStringId == IDS_DEVICE_NOT_OPENED);
+
 CVK37SetDlg::CVK37SetDlg(CWnd* pParent) : CDialog(IDD, pParent), m_nDeviceIndex(0) {
     m_hIcon = AfxGetApp()->LoadIcon(IDI_APP_ICON);
 }
