@@ -44,8 +44,7 @@ bool UnbindVivid(std::string* unbound = nullptr) {
     return static_cast<bool>(unbind);
 }
 
-// What the node watch reports of one burst: the changes read until the
-// directory has been quiet for a while, 0 when nothing came at all.
+// The changes of one burst: read until the directory has been quiet a while.
 int WaitForChanges(CVideoNodeWatch& watch) {
     int changes = 0;
     pollfd readable = {watch.Fd(), POLLIN, 0};
@@ -132,9 +131,6 @@ TEST_F(VividRemoval, TheNodeWatchSeesCamerasGoAndComeBack) {
     ASSERT_TRUE(UnbindVivid(&device));
     const int comeOrGone = CVideoNodeWatch::kNodeAdded | CVideoNodeWatch::kNodeRemoved;
     EXPECT_EQ(CVideoNodeWatch::kNodeRemoved, WaitForChanges(watch) & comeOrGone);
-    m_device->ClearDevices();
-    m_device->EnumerateDevices();
-    EXPECT_EQ(0, m_device->DeviceCount());
 
     ASSERT_TRUE(std::ofstream("/sys/bus/platform/drivers/vivid/bind") << device << std::flush);
     EXPECT_EQ(CVideoNodeWatch::kNodeAdded, WaitForChanges(watch) & comeOrGone);
