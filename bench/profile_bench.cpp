@@ -170,7 +170,7 @@ template <class F> void Timed(F call, double& real, double& cpu) {
 // One write to a key of the first, middle or last of count sections, each
 // changing the value, paired with a bare replace of the same file: the two
 // alternate, so both see the same disk, whatever else it is doing. The
-// counters are their time ratios.
+// counters are their time ratios; the _median row holds the result.
 enum EWhere { kFirst, kMiddle, kLast };
 template <int Count, EWhere Where> void OneWrite(benchmark::State& state) {
     PutFile(Sections(Count));
@@ -240,11 +240,6 @@ public:
                 continue;
             m_real[run.run_name.function_name].push_back(run.GetAdjustedRealTime());
             m_cpu[run.run_name.function_name].push_back(run.GetAdjustedCPUTime());
-            for (const char* counter : {"real_ratio", "cpu_ratio"}) {
-                auto found = run.counters.find(counter);
-                if (found != run.counters.end())
-                    m_ratios[run.run_name.function_name + counter].push_back(found->second);
-            }
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -260,15 +255,6 @@ public:
                         label, real, realBase, real / realBase, cpu, cpuBase, cpu / cpuBase);
     }
 
-    // A paired benchmark's own ratios, the median of its repetitions.
-    void PrintPairedRatio(const char* label, const std::string& name) {
-        const double real = Median(m_ratios[name + "real_ratio"]);
-        const double cpu = Median(m_ratios[name + "cpu_ratio"]);
-        if (real > 0 && cpu > 0)
-            std::printf("%-36s real %.2f x bare I/O of the same replace; CPU %.2f x\n", label, real,
-                        cpu);
-    }
-
 private:
     static double Median(std::vector<double>& times) {
         if (times.empty())
@@ -279,7 +265,6 @@ private:
 
     std::map<std::string, std::vector<double>> m_real;
     std::map<std::string, std::vector<double>> m_cpu;
-    std::map<std::string, std::vector<double>> m_ratios;
 };
 
 } // namespace
@@ -339,13 +324,6 @@ int main(int argc, char** argv) {
                         "BareIo10000Sections");
     reporter.PrintRatio("49 writes, syncs of 10 ms:", "SaveIntoFreshFileSlowDisk",
                         "BareIoFreshFileSlowDisk");
-    const char* const places[] = {"First", "Middle", "Last"};
-    for (const char* count : {"10000", "100000"}) {
-        for (const char* place : places) {
-            const std::string label = std::string("1 write, ") + place + " of " + count + ":";
-            reporter.PrintPairedRatio(label.c_str(), std::string("Write") + place + "Of" + count);
-        }
-    }
     benchmark::Shutdown();
     return 0;
 }

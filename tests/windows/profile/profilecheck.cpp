@@ -10,6 +10,8 @@
 // relative to the current directory. Exits 0 when all cases agree.
 #include <windows.h>
 
+#include "tests/windows/profile/readanswer.h"
+
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -24,14 +26,6 @@ struct CRequest {
     std::wstring m_key;
     bool m_hasValue = false;
     std::wstring m_value;
-};
-
-// A read of the Linux writer's result and the Linux reader's answer to it.
-struct CRead {
-    std::wstring m_section, m_key, m_default;
-    bool m_hasSection = false, m_hasKey = false, m_hasDefault = false;
-    unsigned m_size = 0;
-    std::string m_answer; // count, last error and buffer, as Answer prints them
 };
 
 struct CCase {
@@ -182,32 +176,12 @@ std::string Describe(const CRequest& r) {
     return text;
 }
 
-// The system reader's answer in the Linux side's form: the count, the last
-// error, and the buffer up to and with the NUL after the count, in hex.
-std::string Answer(const CRead& r, const std::wstring& path) {
-    std::vector<wchar_t> buffer(r.m_size + 1, L'#');
-    SetLastError(1234);
-    const DWORD n = GetPrivateProfileStringW(
-        r.m_hasSection ? r.m_section.c_str() : nullptr, r.m_hasKey ? r.m_key.c_str() : nullptr,
-        r.m_hasDefault ? r.m_default.c_str() : nullptr, buffer.data(), r.m_size, path.c_str());
-    const DWORD error = GetLastError();
-    std::string text = "u";
-    char digits[8];
-    for (DWORD i = 0; i <= n && i < r.m_size; ++i) {
-        std::snprintf(digits, sizeof digits, "%04x", unsigned(buffer[i]));
-        text += digits;
-    }
-    return std::to_string(n) + " " + std::to_string(error) + " " + text;
-}
-
 std::string Describe(const CRead& r) {
-    std::string text = "  read ";
-    text +=
-        r.m_hasSection ? "[" + Escape(r.m_section.data(), r.m_section.size()) + "] " : "(null) ";
-    text += r.m_hasKey ? "'" + Escape(r.m_key.data(), r.m_key.size()) + "'" : "(null)";
-    text += " default ";
-    text += r.m_hasDefault ? "'" + Escape(r.m_default.data(), r.m_default.size()) + "'" : "(null)";
-    return text + " size " + std::to_string(r.m_size);
+    auto text = [](bool present, const std::wstring& s) {
+        return present ? "'" + Escape(s.data(), s.size()) + "'" : std::string("(null)");
+    };
+    return "  read [" + text(r.m_hasSection, r.m_section) + "] " + text(r.m_hasKey, r.m_key) +
+           " default " + text(r.m_hasDefault, r.m_default) + " size " + std::to_string(r.m_size);
 }
 
 // Runs one case; returns false and prints it when the readers disagree.

@@ -9,6 +9,7 @@
 // should take or takes one it should refuse.
 #include "platform/linux/profile/profilesync.h"
 #include "platform/profilefile.h"
+#include "tests/windows/profile/readanswer.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,17 +27,6 @@ struct CRequest {
     std::wstring m_key;
     bool m_hasValue = true;
     std::wstring m_value;
-};
-
-// A read of the final file: a null section, key or default is absent.
-struct CRead {
-    bool m_hasSection = true;
-    std::wstring m_section;
-    bool m_hasKey = true;
-    std::wstring m_key;
-    bool m_hasDefault = true;
-    std::wstring m_default;
-    unsigned m_size = 256;
 };
 
 class CGenerator {
@@ -264,29 +254,6 @@ std::string Hex(bool present, const std::wstring& text) {
     return hex;
 }
 
-// The answer as UTF-16 units in hex, NULs of a list included: the count
-// returned, and the buffer up to and with the NUL after it.
-std::string Answer(const CRead& r, const std::wstring& path) {
-    std::vector<wchar_t> buffer(r.m_size + 1, L'#');
-    SetLastError(1234);
-    const DWORD n = GetPrivateProfileStringW(
-        r.m_hasSection ? r.m_section.c_str() : nullptr, r.m_hasKey ? r.m_key.c_str() : nullptr,
-        r.m_hasDefault ? r.m_default.c_str() : nullptr, buffer.data(), r.m_size, path.c_str());
-    const DWORD error = GetLastError();
-    std::string text = "u";
-    char digits[16];
-    for (DWORD i = 0; i <= n && i < r.m_size; ++i) {
-        const auto c = unsigned(buffer[i]);
-        if (c > 0xFFFF)
-            std::snprintf(digits, sizeof digits, "%04x%04x", 0xD800 + ((c - 0x10000) >> 10),
-                          0xDC00 + ((c - 0x10000) & 0x3FF));
-        else
-            std::snprintf(digits, sizeof digits, "%04x", c);
-        text += digits;
-    }
-    return std::to_string(n) + " " + std::to_string(error) + " " + text;
-}
-
 // Cases every run starts with, each a starting file and a write.
 struct CFixedCase {
     const char* m_bytes;
@@ -304,7 +271,6 @@ const CFixedCase kFixedCases[] = {
      "1\0\nA",
      19,
      {L"S", true, L"K", true, L"3"}},
-    {"\xFF\xFEx", 3, {L"S", true, L"K", true, L"4"}},
 };
 
 } // namespace
