@@ -62,9 +62,8 @@ TEST_F(ProfileRaces, KilledWriterLeavesOldOrNewFileAndNoTemporaryAfterTheNextWri
         last = n;
         temporariesSeen += Entries().size() > 1;
     }
-    // Kills while a write syncs its temporary, the longest step of a write:
-    // the child signals from inside the sync and stalls there. The temporary
-    // has no name yet, so none may be left.
+    // Kills inside the sync, a write's longest step, where the child stalls
+    // after a signal: the temporary has no name yet, so none may be left.
     int leftAfterSyncKill = 0;
     for (int round = 0; round < 20; ++round) {
         int ready[2];

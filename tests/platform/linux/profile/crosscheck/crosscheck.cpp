@@ -5,8 +5,8 @@
 //   profile_crosscheck SEED COUNT   (in the directory to fill)
 // Writes cN.start (absent for a missing file), cN.lin (this writer's result)
 // and cases.txt, which also holds reads of each result with this reader's
-// answers, for the system's reader to give again. Exits 1 when this writer fails a request it
-// should take or takes one it should refuse.
+// answers, for the system's reader to give again. Exits 1 when this writer
+// fails a request it should take or takes one it should refuse.
 #include "platform/linux/profile/profilesync.h"
 #include "platform/profilefile.h"
 #include "tests/windows/profile/readanswer.h"
@@ -17,6 +17,8 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -254,23 +256,11 @@ std::string Hex(bool present, const std::wstring& text) {
     return hex;
 }
 
-// Cases every run starts with, each a starting file and a write.
-struct CFixedCase {
-    const char* m_bytes;
-    size_t m_size;
-    CRequest m_request;
-};
-const CFixedCase kFixedCases[] = {
-    // UTF-16 of an odd length: the last byte reads as a unit of its own, and
-    // the write works.
-    {"\xFF\xFE[\0S\0]\0\n\0K\0=\0"
-     "1\0\n\0A",
-     19,
-     {L"S", true, L"K", true, L"2"}},
-    {"\xFE\xFF\0[\0S\0]\0\n\0K\0=\0"
-     "1\0\nA",
-     19,
-     {L"S", true, L"K", true, L"3"}},
+// Cases every run starts with: UTF-16 of an odd length, whose last byte
+// reads as a unit of its own.
+const std::pair<std::string, CRequest> kFixedCases[] = {
+    {std::string("\xFF\xFE[\0S\0]\0\n\0K\0=\0\x31\0\n\0A", 19), {L"S", true, L"K", true, L"2"}},
+    {std::string("\xFE\xFF\0[\0S\0]\0\n\0K\0=\0\x31\0\nA", 19), {L"S", true, L"K", true, L"3"}},
 };
 
 } // namespace
@@ -293,10 +283,9 @@ int main(int argc, char** argv) {
         const size_t fixed = sizeof kFixedCases / sizeof kFixedCases[0];
         const bool exists = size_t(i) < fixed || gen.File(bytes);
         std::vector<CRequest> requests;
-        if (size_t(i) < fixed) {
-            bytes.assign(kFixedCases[i].m_bytes, kFixedCases[i].m_size);
-            requests.push_back(kFixedCases[i].m_request);
-        }
+        if (size_t(i) < fixed)
+            std::tie(bytes, requests) =
+                std::pair(kFixedCases[i].first, std::vector{kFixedCases[i].second});
         std::remove((name + ".start").c_str());
         std::remove((name + ".lin").c_str());
         if (exists) {
