@@ -192,8 +192,7 @@ public:
         r.m_hasKey = !Chance(15);
         r.m_hasDefault = !Chance(20);
         r.m_default = Pick(defaults);
-        if (Chance(15))
-            r.m_size = 1 + Below(8);
+        r.m_size = Chance(15) ? 1 + Below(8) : 256;
         return r;
     }
 
