@@ -114,7 +114,7 @@ size_t FindEach(const C* text, size_t size, size_t from, CUnitPattern<C> first,
         return false;
     };
     // Most runs of four blocks hold no hit at all.
-    for (; size - at >= gap + 4 * kBlock && at + gap + 4 * kBlock <= size; at += 4 * kBlock) {
+    for (; at + gap + 4 * kBlock <= size; at += 4 * kBlock) {
         const __m128i any =
             _mm_or_si128(_mm_or_si128(hits(at), hits(at + kBlock)),
                          _mm_or_si128(hits(at + 2 * kBlock), hits(at + 3 * kBlock)));
