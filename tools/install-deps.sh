@@ -33,7 +33,23 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    # Without this, the first sudo below would end the script with
+    # "sudo: command not found" and no word of what to do.
+    cat >&2 <<EOF
+$(basename "$0"): these packages are missing: ${missing[*]}
+Installing them needs root, and sudo is not installed. Either run the same
+command again as root, or have root run
+
+  apt-get update && apt-get install --no-install-recommends ${missing[*]}
+
+and then run the same command again.
+EOF
+    exit 1
+  fi
+  sudo=(sudo)
+fi
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
