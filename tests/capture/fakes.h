@@ -59,16 +59,20 @@ private:
     std::function<void()> m_onRelease;
 };
 
+// The mocked methods keep COM's calling convention (__stdcall on 32-bit
+// Windows), or they would not override.
 class CMockProcAmp : public CCounted<IAMVideoProcAmp> {
 public:
-    MOCK_METHOD(HRESULT, GetRange, (LONG, LONG*, LONG*, LONG*, LONG*, LONG*), (override));
-    MOCK_METHOD(HRESULT, Get, (LONG, LONG*, LONG*), (override));
+    MOCK_METHOD(HRESULT, GetRange, (LONG, LONG*, LONG*, LONG*, LONG*, LONG*),
+                (override, Calltype(STDMETHODCALLTYPE)));
+    MOCK_METHOD(HRESULT, Get, (LONG, LONG*, LONG*), (override, Calltype(STDMETHODCALLTYPE)));
 };
 
 class CMockCameraControl : public CCounted<IAMCameraControl> {
 public:
-    MOCK_METHOD(HRESULT, GetRange, (LONG, LONG*, LONG*, LONG*, LONG*, LONG*), (override));
-    MOCK_METHOD(HRESULT, Get, (LONG, LONG*, LONG*), (override));
+    MOCK_METHOD(HRESULT, GetRange, (LONG, LONG*, LONG*, LONG*, LONG*, LONG*),
+                (override, Calltype(STDMETHODCALLTYPE)));
+    MOCK_METHOD(HRESULT, Get, (LONG, LONG*, LONG*), (override, Calltype(STDMETHODCALLTYPE)));
 };
 
 // One property's answers, for wiring a mock that just reports values.
