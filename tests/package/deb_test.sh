@@ -53,6 +53,8 @@ dpkg-deb -c "$deb" >"$work/contents.txt" || fail "dpkg-deb -c failed"
 LC_ALL=C sort >"$work/expected.txt" <<'LIST'
 -rwxr-xr-x ./usr/bin/VK37Set
 -rwxr-xr-x ./usr/bin/vk37save
+-rw-r--r-- ./usr/lib/udev/rules.d/70-vk37load.rules
+-rwxr-xr-x ./usr/libexec/vk37set/vk37load-udev
 -rw-r--r-- ./usr/share/applications/vk37set.desktop
 -rw-r--r-- ./usr/share/doc/vk37set/changelog.gz
 -rw-r--r-- ./usr/share/doc/vk37set/copyright
