@@ -59,15 +59,21 @@ private:
     std::function<void()> m_onRelease;
 };
 
+// Set answers E_NOTIMPL unless a test says otherwise (see AcceptWrites):
+// the save must never call it.
 class CMockProcAmp : public CCounted<IAMVideoProcAmp> {
 public:
+    CMockProcAmp() { ON_CALL(*this, Set).WillByDefault(::testing::Return(E_NOTIMPL)); }
     MOCK_METHOD(HRESULT, GetRange, (LONG, LONG*, LONG*, LONG*, LONG*, LONG*), (override));
+    MOCK_METHOD(HRESULT, Set, (LONG, LONG, LONG), (override));
     MOCK_METHOD(HRESULT, Get, (LONG, LONG*, LONG*), (override));
 };
 
 class CMockCameraControl : public CCounted<IAMCameraControl> {
 public:
+    CMockCameraControl() { ON_CALL(*this, Set).WillByDefault(::testing::Return(E_NOTIMPL)); }
     MOCK_METHOD(HRESULT, GetRange, (LONG, LONG*, LONG*, LONG*, LONG*, LONG*), (override));
+    MOCK_METHOD(HRESULT, Set, (LONG, LONG, LONG), (override));
     MOCK_METHOD(HRESULT, Get, (LONG, LONG*, LONG*), (override));
 };
 
@@ -95,6 +101,44 @@ template <class Mock> void Answer(Mock& mock, std::function<const Property*(LONG
         *v = p->value, *fl = p->flags;
         return S_OK;
     });
+}
+
+// One Set call as a camera received it.
+struct Write {
+    bool cameraControl;
+    LONG property, value, flags;
+    bool operator==(const Write& o) const {
+        return cameraControl == o.cameraControl && property == o.property && value == o.value &&
+               flags == o.flags;
+    }
+};
+
+// Makes Set of the mock log each call into log and take it as a camera
+// would: automatic leaves the value, manual sets it. refuse(id), when given,
+// can answer a failure instead, or S_FALSE for a camera that answers S_OK
+// but keeps its old value.
+template <class Mock>
+void AcceptWrites(Mock& mock, bool cameraControl, std::function<Property*(LONG)> props,
+                  std::vector<Write>* log, std::function<HRESULT(LONG)> refuse = nullptr) {
+    ON_CALL(mock, Set(::testing::_, ::testing::_, ::testing::_))
+        .WillByDefault([=](LONG id, LONG value, LONG flags) {
+            log->push_back({cameraControl, id, value, flags});
+            Property* p = props(id);
+            if (p == nullptr)
+                return E_PROP_ID_UNSUPPORTED;
+            const HRESULT answer = refuse ? refuse(id) : S_OK;
+            if (answer == S_FALSE)
+                return S_OK;
+            if (answer != S_OK)
+                return answer;
+            if (flags & VideoProcAmp_Flags_Auto) {
+                p->flags = VideoProcAmp_Flags_Auto;
+            } else {
+                p->value = value;
+                p->flags = VideoProcAmp_Flags_Manual;
+            }
+            return S_OK;
+        });
 }
 
 // A capture filter that hands out whichever property interfaces it was given.
@@ -126,17 +170,19 @@ public:
     bool hasName = true;
     std::wstring name;
     std::wstring devicePath; // answered for "DevicePath" unless empty
+    std::wstring plainName;  // answered for "PlainName" unless empty
     std::wstring lastProperty;
 
     HRESULT STDMETHODCALLTYPE Read(LPCOLESTR pszPropName, VARIANT* pVar, IErrorLog*) override {
         lastProperty = pszPropName;
         const bool isName = lastProperty == L"FriendlyName" && hasName;
         const bool isPath = lastProperty == L"DevicePath" && !devicePath.empty();
-        if (!isName && !isPath)
+        const bool isPlain = lastProperty == L"PlainName" && !plainName.empty();
+        if (!isName && !isPath && !isPlain)
             return E_INVALIDARG;
         EXPECT_EQ(pVar->vt, VT_BSTR) << "the caller asks for a string";
         pVar->vt = VT_BSTR;
-        pVar->bstrVal = SysAllocString((isName ? name : devicePath).c_str());
+        pVar->bstrVal = SysAllocString((isName ? name : isPath ? devicePath : plainName).c_str());
         return S_OK;
     }
 };
