@@ -1,5 +1,5 @@
-// Profile (INI) files. On Windows the SDK provides the call; elsewhere the
-// platform layer implements it with the same update rules.
+// Profile (INI) files. On Windows the SDK provides the calls; elsewhere the
+// platform layer implements them with the same rules.
 #pragma once
 
 #include "platform/wintypes.h"
@@ -14,4 +14,14 @@
 // ERROR_SUCCESS in GetLastError() when that worked.
 BOOL WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpString,
                                 LPCWSTR lpFileName);
+
+// Reads what the writer wrote, by the same rules: the value of key in
+// section (blanks around it and one pair of enclosing quotes removed), or
+// lpDefault (null: "") when there is none, cut to nSize - 1 characters;
+// returns the characters copied. A null key gives the section's key names,
+// a null section the section names, each NUL-terminated with one more NUL
+// at the end. A missing file reads as empty, with ERROR_FILE_NOT_FOUND in
+// GetLastError().
+DWORD GetPrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpDefault,
+                               LPWSTR lpReturnedString, DWORD nSize, LPCWSTR lpFileName);
 #endif

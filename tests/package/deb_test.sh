@@ -52,6 +52,7 @@ done
 dpkg-deb -c "$deb" >"$work/contents.txt" || fail "dpkg-deb -c failed"
 LC_ALL=C sort >"$work/expected.txt" <<'LIST'
 -rwxr-xr-x ./usr/bin/VK37Set
+-rwxr-xr-x ./usr/bin/vk37load
 -rwxr-xr-x ./usr/bin/vk37save
 -rw-r--r-- ./usr/lib/udev/rules.d/70-vk37load.rules
 -rwxr-xr-x ./usr/libexec/vk37set/vk37load-udev
@@ -60,6 +61,7 @@ LC_ALL=C sort >"$work/expected.txt" <<'LIST'
 -rw-r--r-- ./usr/share/doc/vk37set/copyright
 -rw-r--r-- ./usr/share/icons/hicolor/64x64/apps/vk37set.png
 -rw-r--r-- ./usr/share/man/man1/VK37Set.1.gz
+-rw-r--r-- ./usr/share/man/man1/vk37load.1.gz
 -rw-r--r-- ./usr/share/man/man1/vk37save.1.gz
 -rw-r--r-- ./usr/share/metainfo/vk37set.metainfo.xml
 LIST

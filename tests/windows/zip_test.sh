@@ -12,11 +12,12 @@ root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 unzip -q "$zip" -d "$root" || fail "cannot unpack $zip"
 name=$(basename "$zip" .zip)
-expected=$(printf '%s\n' "$name/" "$name/README.txt" "$name/VK37Set.exe" "$name/vk37save.exe")
+expected=$(printf '%s\n' "$name/" "$name/README.txt" "$name/VK37Set.exe" "$name/vk37save.exe" \
+    "$name/vk37load.exe")
 listed=$(cd "$root" && find . -mindepth 1 | sed 's|^\./||; s|^\([^/]*\)$|\1/|' | LC_ALL=C sort)
 [ "$listed" = "$(LC_ALL=C sort <<<"$expected")" ] || fail "the zip holds: $listed"
 grep -q $'\r$' "$root/$name/README.txt" || fail "README.txt does not have CRLF line ends"
-for exe in VK37Set.exe vk37save.exe; do
+for exe in VK37Set.exe vk37save.exe vk37load.exe; do
     x86_64-w64-mingw32-objdump -x "$root/$name/$exe" | grep -q '\.debug' &&
         fail "$exe is not stripped"
 done
@@ -30,6 +31,8 @@ cameras=$(run --list | grep -c $'\t') || true
 [ "$cameras" -ge 1 ] || fail "vk37save --list from the zip found no camera"
 (cd "$root" && run -q) || fail "vk37save from the zip did not save"
 [ -f "$root/VK37.INI" ] || fail "vk37save from the zip wrote no VK37.INI"
+(cd "$root" && "$src/tools/wine/run.sh" "$prefix" "$root/$name/vk37load.exe" --check -q 2>/dev/null) ||
+    fail "vk37load --check from the zip did not find the camera as saved"
 
 # The dialog program starts, shows its window and ends with status 0 on Esc.
 # Wine does not always give a new window the focus at once, so the focus and

@@ -60,7 +60,12 @@ DWORD CNewContent::Edit(const CProfileText& text, LPCWSTR section, LPCWSTR key, 
         std::u16string_view units(text.m_units);
         m_encoded[0] = EncodeUtf16(units.substr(0, splice.m_offset), text.m_encoding);
         m_encoded[1] = EncodeUtf16(splice.m_insert, text.m_encoding);
-        m_encoded[2] = EncodeUtf16(units.substr(splice.m_offset + splice.m_erase), text.m_encoding);
+        const size_t tail = splice.m_offset + splice.m_erase;
+        m_encoded[2] = EncodeUtf16(units.substr(tail), text.m_encoding);
+        // The half unit of an odd-sized file goes back as the byte it was
+        // while it stays last; text put behind it makes it a whole unit.
+        if (!text.m_oddByte.empty() && tail < units.size())
+            m_encoded[2].replace(m_encoded[2].size() - 2, 2, text.m_oddByte);
         m_pieces.insert(m_pieces.end(), m_encoded, m_encoded + 3);
         return ERROR_SUCCESS;
     }

@@ -107,6 +107,12 @@ public:
 
     bool HasEquals(const CLine& line) const { return Content(line).find(C('=')) != View<C>::npos; }
 
+    // The value as readers see it: blanks trimmed on both sides.
+    View<C> Value(const CLine& line) const {
+        const size_t begin = ValueBegin(line);
+        return TrimBlanks(View<C>(m_text).substr(begin, line.m_end - begin));
+    }
+
     // Where the value starts: after the equals sign and any blanks that the
     // file put there, which are kept.
     size_t ValueBegin(const CLine& line) const {
@@ -158,6 +164,7 @@ struct CSection {
     CLine m_header;        // valid with m_hasHeader
     size_t m_begin = 0;    // first unit of the header, or 0
     size_t m_body = 0;     // first unit after the header
+    size_t m_end = 0;      // where the scan of the body stopped
     bool m_hasKey = false; // m_lastKey is valid
     CLine m_lastKey;       // the last key line; found keys end the scan early
 };
@@ -216,7 +223,7 @@ private:
             }
         }
         // The header that ended the body must still be seen by the next call.
-        m_pos = pos;
+        section.m_end = m_pos = pos;
     }
 
     const std::basic_string<C>& m_text;
@@ -319,6 +326,64 @@ bool EditProfileText(const std::basic_string<C>& text, const CProfileEdit<C>& ed
         return SetValue(text, reader, edit, splice);
     return Remove(text, reader, edit, splice);
 }
+
+template <class C>
+bool CProfileQuery<C>::Value(const std::basic_string<C>& text, View section, View key,
+                             View& value) {
+    const CLineReader<C> reader(text);
+    CSectionScanner<C> scanner(text, reader);
+    CSection found;
+    bool hasKey = false;
+    const std::basic_string<C> name(key);
+    if (!scanner.Next(section, &name, found, hasKey) || !hasKey ||
+        !reader.HasEquals(found.m_lastKey))
+        return false;
+    value = reader.Value(found.m_lastKey);
+    return true;
+}
+
+template <class C>
+bool CProfileQuery<C>::Keys(const std::basic_string<C>& text, View section,
+                            std::vector<View>& keys) {
+    const CLineReader<C> reader(text);
+    CSectionScanner<C> scanner(text, reader);
+    CSection found;
+    bool hasKey = false;
+    if (!scanner.Next(section, nullptr, found, hasKey))
+        return false;
+    // Readers keep no key with an empty name right after another one: of
+    // "=1" and "=2" on consecutive lines only the first is listed.
+    bool afterEmptyName = false;
+    for (size_t pos = found.m_body; pos < found.m_end;) {
+        const CLine line = reader.At(pos);
+        pos = line.m_next;
+        if (line.m_kind == ELineKind::Comment)
+            afterEmptyName = false;
+        if (line.m_kind != ELineKind::Key)
+            continue;
+        const View name = reader.KeyName(line);
+        if (name.empty() && afterEmptyName)
+            continue;
+        afterEmptyName = name.empty();
+        if (reader.HasEquals(line))
+            keys.push_back(name);
+    }
+    return true;
+}
+
+template <class C>
+void CProfileQuery<C>::Sections(const std::basic_string<C>& text, std::vector<View>& sections) {
+    const CLineReader<C> reader(text);
+    for (size_t pos = 0; pos < text.size();) {
+        const CLine line = reader.At(pos);
+        pos = line.m_next;
+        if (line.m_kind == ELineKind::Section && !reader.SectionName(line).empty())
+            sections.push_back(reader.SectionName(line));
+    }
+}
+
+template struct CProfileQuery<char>;
+template struct CProfileQuery<char16_t>;
 
 template bool EditProfileText<char>(const std::string&, const CProfileEdit<char>&,
                                     CProfileSplice<char>&);

@@ -7,6 +7,8 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace profile {
 
@@ -44,5 +46,23 @@ extern template bool EditProfileText<char>(const std::string&, const CProfileEdi
                                            CProfileSplice<char>&);
 extern template bool EditProfileText<char16_t>(const std::u16string&, const CProfileEdit<char16_t>&,
                                                CProfileSplice<char16_t>&);
+
+// What Windows' readers find in a text, by the rules the editor edits it
+// with. Names are matched as given; the caller trims them where the reader
+// it stands for does.
+template <class TChar> struct CProfileQuery {
+    using View = std::basic_string_view<TChar>;
+    // The value of the first line holding key in the first section named
+    // section, trimmed; false when there is none or that line has no '='.
+    static bool Value(const std::basic_string<TChar>& text, View section, View key, View& value);
+    // The names of the keys with a value ('=') in the first section named
+    // section, in file order; false when there is no such section.
+    static bool Keys(const std::basic_string<TChar>& text, View section, std::vector<View>& keys);
+    // Every header's name in file order, those with an empty name left out.
+    static void Sections(const std::basic_string<TChar>& text, std::vector<View>& sections);
+};
+
+extern template struct CProfileQuery<char>;
+extern template struct CProfileQuery<char16_t>;
 
 } // namespace profile

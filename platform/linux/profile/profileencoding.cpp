@@ -35,10 +35,12 @@ DWORD DecodeProfileText(std::string raw, CProfileText& text) {
     bool le = StartsWith(raw, kUtf16LEBom, 2);
     bool be = StartsWith(raw, kUtf16BEBom, 2);
     if (le || be) {
-        if (raw.size() % 2 != 0)
-            return ERROR_INVALID_DATA;
         text.m_encoding = le ? EProfileEncoding::Utf16LE : EProfileEncoding::Utf16BE;
         DecodeUtf16(raw, 2, be, text.m_units);
+        if (raw.size() % 2 != 0) {
+            text.m_oddByte = raw.substr(raw.size() - 1);
+            text.m_units.push_back(static_cast<unsigned char>(text.m_oddByte[0]));
+        }
     } else if (StartsWith(raw, kUtf8Bom, 3)) {
         text.m_encoding = EProfileEncoding::Utf8Bom;
         raw.erase(0, 3);
@@ -116,6 +118,49 @@ bool WideToUtf16(const wchar_t* wide, std::u16string& out) {
         }
     }
     return true;
+}
+
+std::wstring UnitsToWide(std::string_view utf8) {
+    std::wstring out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        uint32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+        bool valid = lead < 0x80 || (lead >= 0xC2 && lead <= 0xF4);
+        for (size_t k = 1; valid && k < length; ++k) {
+            const auto next = i + k < utf8.size() ? static_cast<unsigned char>(utf8[i + k]) : 0;
+            valid = (next & 0xC0) == 0x80;
+            cp = cp << 6 | (next & 0x3F);
+        }
+        // Overlong forms and surrogates are as invalid as a stray byte.
+        static const uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (valid && cp >= kSmallest[length] && IsScalarValue(cp)) {
+            out.push_back(static_cast<wchar_t>(cp));
+            i += length;
+        } else {
+            out.push_back(L'\xFFFD');
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::wstring UnitsToWide(std::u16string_view utf16) {
+    std::wstring out;
+    out.reserve(utf16.size());
+    for (size_t i = 0; i < utf16.size(); ++i) {
+        const char16_t unit = utf16[i];
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+            utf16[i + 1] < 0xE000) {
+            out.push_back(
+                static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (utf16[i + 1] - 0xDC00)));
+            ++i;
+        } else {
+            out.push_back(static_cast<wchar_t>(unit));
+        }
+    }
+    return out;
 }
 
 } // namespace profile

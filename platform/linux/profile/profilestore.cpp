@@ -197,8 +197,8 @@ DWORD WriteInPlace(int dirFd, const std::string& name, const std::vector<std::st
 
 } // namespace
 
-DWORD LockDirectory(int dirFd) {
-    while (flock(dirFd, LOCK_EX) != 0) {
+DWORD LockDirectory(int dirFd, bool shared) {
+    while (flock(dirFd, shared ? LOCK_SH : LOCK_EX) != 0) {
         if (errno != EINTR)
             return Win32ErrorFromErrno(errno);
     }

@@ -22,7 +22,9 @@ struct CProfileFile {
 // An exclusive flock on the directory itself: the file is replaced by rename,
 // so a lock on the file would guard an inode that is about to go away, and a
 // lock file would litter the directory. Released when dirFd is closed.
-DWORD LockDirectory(int dirFd);
+// Readers take it shared, so they never see a file written in place half
+// done.
+DWORD LockDirectory(int dirFd, bool shared = false);
 
 // The name of the one temporary file a write may leave after a crash; only
 // the holder of the directory lock creates or removes it. It fits NAME_MAX

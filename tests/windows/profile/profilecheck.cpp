@@ -2,7 +2,8 @@
 // requests with the system's WritePrivateProfileStringW to a copy of its
 // starting file, then reads that file and the Linux writer's result for the
 // same case through the system's readers, and reports every case where a
-// reader would see something different.
+// reader would see something different. The case's reads of the Linux
+// result must get the answers the Linux GetPrivateProfileStringW gave.
 //   profilecheck CASES      compare every case listed in CASES
 //   profilecheck --view F   print what the readers see in F
 // CASES is written by the Linux side (profile_crosscheck); its names are
@@ -25,9 +26,18 @@ struct CRequest {
     std::wstring m_value;
 };
 
+// A read of the Linux writer's result and the Linux reader's answer to it.
+struct CRead {
+    std::wstring m_section, m_key, m_default;
+    bool m_hasSection = false, m_hasKey = false, m_hasDefault = false;
+    unsigned m_size = 0;
+    std::string m_answer; // count, last error and buffer, as Answer prints them
+};
+
 struct CCase {
     std::string m_name;
     std::vector<CRequest> m_requests;
+    std::vector<CRead> m_reads;
 };
 
 std::wstring Wide(const std::string& utf8) {
@@ -73,6 +83,16 @@ bool ReadCases(const char* path, std::vector<CCase>& cases) {
                 !FromHex(value, request.m_hasValue, request.m_value))
                 return false;
             cases.back().m_requests.push_back(request);
+        } else if (word == "g" && !cases.empty()) {
+            CRead read;
+            std::string section, key, def, count, error, units;
+            in >> section >> key >> def >> read.m_size >> count >> error >> units;
+            if (!FromHex(section, read.m_hasSection, read.m_section) ||
+                !FromHex(key, read.m_hasKey, read.m_key) ||
+                !FromHex(def, read.m_hasDefault, read.m_default))
+                return false;
+            read.m_answer = count + " " + error + " " + units;
+            cases.back().m_reads.push_back(read);
         } else {
             return false;
         }
@@ -162,6 +182,34 @@ std::string Describe(const CRequest& r) {
     return text;
 }
 
+// The system reader's answer in the Linux side's form: the count, the last
+// error, and the buffer up to and with the NUL after the count, in hex.
+std::string Answer(const CRead& r, const std::wstring& path) {
+    std::vector<wchar_t> buffer(r.m_size + 1, L'#');
+    SetLastError(1234);
+    const DWORD n = GetPrivateProfileStringW(
+        r.m_hasSection ? r.m_section.c_str() : nullptr, r.m_hasKey ? r.m_key.c_str() : nullptr,
+        r.m_hasDefault ? r.m_default.c_str() : nullptr, buffer.data(), r.m_size, path.c_str());
+    const DWORD error = GetLastError();
+    std::string text = "u";
+    char digits[8];
+    for (DWORD i = 0; i <= n && i < r.m_size; ++i) {
+        std::snprintf(digits, sizeof digits, "%04x", unsigned(buffer[i]));
+        text += digits;
+    }
+    return std::to_string(n) + " " + std::to_string(error) + " " + text;
+}
+
+std::string Describe(const CRead& r) {
+    std::string text = "  read ";
+    text +=
+        r.m_hasSection ? "[" + Escape(r.m_section.data(), r.m_section.size()) + "] " : "(null) ";
+    text += r.m_hasKey ? "'" + Escape(r.m_key.data(), r.m_key.size()) + "'" : "(null)";
+    text += " default ";
+    text += r.m_hasDefault ? "'" + Escape(r.m_default.data(), r.m_default.size()) + "'" : "(null)";
+    return text + " size " + std::to_string(r.m_size);
+}
+
 // Runs one case; returns false and prints it when the readers disagree.
 bool Check(const CCase& c, bool print) {
     // A bare file name would mean a file in the Windows directory.
@@ -182,7 +230,16 @@ bool Check(const CCase& c, bool print) {
     CopyFileW(mine.c_str(), copy.c_str(), FALSE);
     const std::string expected = ReaderView(copy), actual = ReaderView(linux);
     DeleteFileW(copy.c_str());
-    const bool same = !expected.empty() && expected == actual;
+    bool same = !expected.empty() && expected == actual;
+    for (const CRead& r : c.m_reads) {
+        const std::string answer = Answer(r, linux);
+        if (answer == r.m_answer)
+            continue;
+        same = false;
+        if (print)
+            std::printf("case %s: reader differs\n%s\n  system: %s\n  Linux:  %s\n",
+                        c.m_name.c_str(), Describe(r).c_str(), answer.c_str(), r.m_answer.c_str());
+    }
     if (!same && print) {
         std::string linuxBytes;
         ReadBytes(linux, linuxBytes);

@@ -47,12 +47,19 @@ TEST_F(ProfileFaults, RefusesFilesOverTheSizeLimit) {
     EXPECT_EQ(ReadFile("VK37.INI"), "[A]\r\nk=1\r\n" + std::string(100, ';'));
 }
 
-TEST_F(ProfileFaults, RefusesUtf16OfOddLength) {
-    const std::string odd("\xFF\xFE[\0A\0]\0!", 9);
-    WriteFile("VK37.INI", odd);
-    EXPECT_FALSE(Write(L"A", L"k", L"1"));
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
-    EXPECT_EQ(ReadFile("VK37.INI"), odd);
+// As on Windows, the odd last byte reads as a unit of its own and does not
+// stop the write; it stays a single byte while it stays last.
+TEST_F(ProfileFaults, WritesUtf16OfOddLength) {
+    WriteFile("VK37.INI", std::string("\xFF\xFE[\0A\0]\0\n\0;\0!", 13));
+    EXPECT_TRUE(Write(L"A", L"k", L"1"));
+    EXPECT_EQ(ReadFile("VK37.INI"), std::string("\xFF\xFE[\0A\0]\0\n\0k\0=\0"
+                                                "1\0\n\0;\0!",
+                                                21));
+    EXPECT_TRUE(Write(L"B", L"k", L"2"));
+    EXPECT_EQ(ReadFile("VK37.INI"), std::string("\xFF\xFE[\0A\0]\0\n\0k\0=\0"
+                                                "1\0\n\0;\0!\0\n\0[\0B\0]\0\n\0k\0=\0"
+                                                "2\0\n\0",
+                                                40));
 }
 
 // A file without a byte order mark whose edit would start with one: read

@@ -1,5 +1,6 @@
-// The profile write through real files: creation, path rules, encodings,
-// untouched files, permissions and links.
+// The profile write and read through real files: creation, path rules,
+// encodings, untouched files, permissions and links, and what the reader
+// gives back.
 #include "profiletestdir.h"
 
 #include <fcntl.h>
@@ -168,6 +169,55 @@ TEST_F(ProfileWrite, WritesThroughSymbolicLinksToTheirTarget) {
     ASSERT_EQ(symlink("loop.ini", "loop.ini"), 0);
     EXPECT_FALSE(Write(L"A", L"k", L"3", L"loop.ini"));
     EXPECT_EQ(GetLastError(), ERROR_CANT_RESOLVE_FILENAME);
+}
+
+TEST_F(ProfileWrite, ReadsBackAsWindowsReadersDo) {
+    using namespace std::string_literals;
+    const std::string text = "x=0\r\n[ System ]\r\n PORT = 2 \r\nq=\"a b\"\r\nbare\r\n;c=1\r\n"
+                             "[a]\r\nk=1\r\n[A]\r\nk=2\r\nj='\r\n[]\r\n";
+    struct {
+        std::string file; // written to VK37.INI; "-" for no file
+        LPCWSTR section, key, def;
+        DWORD size;
+        std::wstring expected; // the buffer up to the count; a NUL follows
+        DWORD error;
+    } rows[] = {
+        {text, L"SYSTEM", L"port", L"d", 64, L"2"s, ERROR_SUCCESS},
+        {text, L" system\t", L" Port", L"d", 64, L"2"s, ERROR_SUCCESS},
+        {text, L"SYSTEM", L"Q", nullptr, 64, L"a b"s, ERROR_SUCCESS},
+        {text, L"SYSTEM", L"bare", L"d  ", 64, L"d"s, ERROR_SUCCESS},
+        {text, L"SYSTEM", L";c", L"", 64, L""s, ERROR_SUCCESS},
+        {text, L"A", L"k", nullptr, 64, L"1"s, ERROR_SUCCESS},
+        {text, L"A", L"j", L"'d'", 64, L"d"s, ERROR_SUCCESS},
+        {text, L"", L"X", nullptr, 64, L"0"s, ERROR_SUCCESS},
+        {text, L"SYSTEM", L"q", nullptr, 3, L"a "s, ERROR_SUCCESS},
+        {text, L"System", nullptr, nullptr, 64, L"PORT\0q\0"s, ERROR_SUCCESS},
+        {text, L"System", nullptr, nullptr, 7, L"PORT\0"s, ERROR_SUCCESS},
+        {text, L"none", nullptr, L"d", 64, L"d"s, ERROR_SUCCESS},
+        {text, nullptr, L"k", L"d", 64, L"System\0a\0A\0"s, ERROR_SUCCESS},
+        {text, nullptr, nullptr, nullptr, 9, L"System\0"s, ERROR_SUCCESS},
+        {"\xFF\xFE[\0S\0]\0\n\0K\0=\0\x44\x6D\n\0A"s, L"s", L"k", nullptr, 8, L"\u6D44"s,
+         ERROR_SUCCESS},
+        {"\xEF\xBB\xBF[S]\nK=\xC3\xA9\xFF\n"s, L"S", L"K", nullptr, 8, L"\u00e9\uFFFD"s,
+         ERROR_SUCCESS},
+        {"-", L"S", L"K", L"\"d\"", 64, L"d"s, ERROR_FILE_NOT_FOUND},
+        {"-", nullptr, nullptr, nullptr, 64, L""s, ERROR_FILE_NOT_FOUND},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.file << " [" << (row.section ? row.section : L"-")
+                                        << "] " << (row.key ? row.key : L"-"));
+        unlink("VK37.INI");
+        if (row.file != "-")
+            WriteFile("vk37.ini", row.file);
+        std::wstring buffer(row.size + 1, L'#');
+        SetLastError(1234);
+        const DWORD n = GetPrivateProfileStringW(row.section, row.key, row.def, buffer.data(),
+                                                 row.size, L".\\VK37.INI");
+        EXPECT_EQ(GetLastError(), row.error);
+        EXPECT_EQ(n, row.expected.size());
+        EXPECT_EQ(buffer.substr(0, n + 1), row.expected + L'\0');
+        unlink("vk37.ini");
+    }
 }
 
 } // namespace

@@ -4,8 +4,9 @@
 // applies it with the system's writer and compares what readers see.
 //   profile_crosscheck SEED COUNT   (in the directory to fill)
 // Writes cN.start (absent for a missing file), cN.lin (this writer's result)
-// and cases.txt. Exits 1 when this writer fails a request it should take or
-// takes one it should refuse.
+// and cases.txt, which also holds reads of each result with this reader's
+// answers, for the system's reader to give again. Exits 1 when this writer fails a request it
+// should take or takes one it should refuse.
 #include "platform/linux/profile/profilesync.h"
 #include "platform/profilefile.h"
 
@@ -25,6 +26,17 @@ struct CRequest {
     std::wstring m_key;
     bool m_hasValue = true;
     std::wstring m_value;
+};
+
+// A read of the final file: a null section, key or default is absent.
+struct CRead {
+    bool m_hasSection = true;
+    std::wstring m_section;
+    bool m_hasKey = true;
+    std::wstring m_key;
+    bool m_hasDefault = true;
+    std::wstring m_default;
+    unsigned m_size = 256;
 };
 
 class CGenerator {
@@ -175,6 +187,24 @@ public:
         return requests;
     }
 
+    // Mostly the names just written, blanks and case as given; the default
+    // with quotes or trailing spaces; now and then a buffer too small.
+    CRead Read(const std::vector<CRequest>& requests, bool unicode) {
+        static const std::vector<std::wstring> defaults = {L"",      L"def", L"d  ",
+                                                           L"\"q\"", L" ",   L"'x"};
+        CRead r;
+        const CRequest& from = Pick(requests);
+        r.m_section = Chance(70) ? from.m_section : Name(true, unicode);
+        r.m_key = Chance(70) ? from.m_key : Name(false, unicode);
+        r.m_hasSection = !Chance(10);
+        r.m_hasKey = !Chance(15);
+        r.m_hasDefault = !Chance(20);
+        r.m_default = Pick(defaults);
+        if (Chance(15))
+            r.m_size = 1 + Below(8);
+        return r;
+    }
+
     static std::string Utf8(const std::wstring& text) {
         std::string out;
         for (wchar_t wc : text) {
@@ -234,6 +264,49 @@ std::string Hex(bool present, const std::wstring& text) {
     return hex;
 }
 
+// The answer as UTF-16 units in hex, NULs of a list included: the count
+// returned, and the buffer up to and with the NUL after it.
+std::string Answer(const CRead& r, const std::wstring& path) {
+    std::vector<wchar_t> buffer(r.m_size + 1, L'#');
+    SetLastError(1234);
+    const DWORD n = GetPrivateProfileStringW(
+        r.m_hasSection ? r.m_section.c_str() : nullptr, r.m_hasKey ? r.m_key.c_str() : nullptr,
+        r.m_hasDefault ? r.m_default.c_str() : nullptr, buffer.data(), r.m_size, path.c_str());
+    const DWORD error = GetLastError();
+    std::string text = "u";
+    char digits[16];
+    for (DWORD i = 0; i <= n && i < r.m_size; ++i) {
+        const auto c = unsigned(buffer[i]);
+        if (c > 0xFFFF)
+            std::snprintf(digits, sizeof digits, "%04x%04x", 0xD800 + ((c - 0x10000) >> 10),
+                          0xDC00 + ((c - 0x10000) & 0x3FF));
+        else
+            std::snprintf(digits, sizeof digits, "%04x", c);
+        text += digits;
+    }
+    return std::to_string(n) + " " + std::to_string(error) + " " + text;
+}
+
+// Cases every run starts with, each a starting file and a write.
+struct CFixedCase {
+    const char* m_bytes;
+    size_t m_size;
+    CRequest m_request;
+};
+const CFixedCase kFixedCases[] = {
+    // UTF-16 of an odd length: the last byte reads as a unit of its own, and
+    // the write works.
+    {"\xFF\xFE[\0S\0]\0\n\0K\0=\0"
+     "1\0\n\0A",
+     19,
+     {L"S", true, L"K", true, L"2"}},
+    {"\xFE\xFF\0[\0S\0]\0\n\0K\0=\0"
+     "1\0\nA",
+     19,
+     {L"S", true, L"K", true, L"3"}},
+    {"\xFF\xFEx", 3, {L"S", true, L"K", true, L"4"}},
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -251,7 +324,13 @@ int main(int argc, char** argv) {
     for (long i = 0; i < count; ++i) {
         const std::string name = "c" + std::to_string(i);
         std::string bytes;
-        const bool exists = gen.File(bytes);
+        const size_t fixed = sizeof kFixedCases / sizeof kFixedCases[0];
+        const bool exists = size_t(i) < fixed || gen.File(bytes);
+        std::vector<CRequest> requests;
+        if (size_t(i) < fixed) {
+            bytes.assign(kFixedCases[i].m_bytes, kFixedCases[i].m_size);
+            requests.push_back(kFixedCases[i].m_request);
+        }
         std::remove((name + ".start").c_str());
         std::remove((name + ".lin").c_str());
         if (exists) {
@@ -262,7 +341,9 @@ int main(int argc, char** argv) {
             bytes.size() >= 2 && (bytes[0] == '\xEF' || bytes[0] == '\xFF' || bytes[0] == '\xFE');
         const std::wstring path = L".\\" + std::wstring(name.begin(), name.end()) + L".lin";
         list << "case " << name << "\n";
-        for (const CRequest& r : gen.Requests(unicode)) {
+        if (requests.empty())
+            requests = gen.Requests(unicode);
+        for (const CRequest& r : requests) {
             const BOOL ok = WritePrivateProfileStringW(
                 r.m_section.c_str(), r.m_hasKey ? r.m_key.c_str() : nullptr,
                 r.m_hasValue ? r.m_value.c_str() : nullptr, path.c_str());
@@ -274,6 +355,12 @@ int main(int argc, char** argv) {
             }
             list << (refused ? "r " : "w ") << Hex(true, r.m_section) << " "
                  << Hex(r.m_hasKey, r.m_key) << " " << Hex(r.m_hasValue, r.m_value) << "\n";
+        }
+        for (int k = 0; k < 3; ++k) {
+            const CRead r = gen.Read(requests, unicode);
+            list << "g " << Hex(r.m_hasSection, r.m_section) << " " << Hex(r.m_hasKey, r.m_key)
+                 << " " << Hex(r.m_hasDefault, r.m_default) << " " << r.m_size << " "
+                 << Answer(r, path) << "\n";
         }
     }
     return wrong ? 1 : 0;
