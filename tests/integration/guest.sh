@@ -1,7 +1,9 @@
 #!/bin/sh
 # Runs inside the test VM (see tools/vm): the VM tests against vivid. The
 # removal tests break the driver instance they run on, so each runs alone
-# after vivid is reloaded; everything else runs first, in one go.
+# after vivid is reloaded; everything else runs first, in one go. The
+# restore at plug-in runs last, with udevd running the installed rule and
+# syslogd keeping what the rule logs (VividLoad).
 tests=/bin/vivid_tests
 
 fresh_vivid() {
@@ -23,12 +25,20 @@ run() {
     "$tests" --gtest_color=no "$@" || status=1
 }
 
-run --gtest_filter='-VividRemoval.*'
+run --gtest_filter='-VividRemoval.*:VividLoad.*'
 removal=$("$tests" --gtest_list_tests --gtest_filter='VividRemoval.*' |
     awk '/^[^ ]/ { suite = $1 } /^  / { print suite $1 }')
 [ -n "$removal" ] || { echo "guest: no removal tests found" >&2; status=1; }
 for test in $removal; do
     run --gtest_filter="$test"
 done
+fresh_vivid || status=1
+mkdir -p /run && mount -t tmpfs tmpfs /run
+syslogd -O /tmp/messages
+systemd-udevd --daemon || status=1
+udevadm trigger --action=add --subsystem-match=video4linux
+udevadm settle
+"$tests" --gtest_color=no --gtest_filter='VividLoad.*' || status=1
+udevadm control --exit
 echo "guest: tests ended at $(cut -d' ' -f1 /proc/uptime)s"
 exit $status
