@@ -1,5 +1,6 @@
-// The main dialog: filling the device list, the save button, OK, the About
-// entry of the system menu and the minimised window's icon.
+// The main dialog: filling the device list and keeping it current as devices
+// come and go, the save button, OK, the About entry of the system menu and
+// the minimised window's icon.
 #include "app/vk37setdlg.h"
 
 #include "app/aboutdlg.h"
@@ -7,6 +8,9 @@
 
 #include <algorithm>
 #include <string>
+
+// The save shows this entry of the string table, which capture/ knows by number.
+static_assert(kNotOpenedStringId == IDS_DEVICE_NOT_OPENED);
 
 CVK37SetDlg::CVK37SetDlg(CWnd* pParent) : CDialog(IDD, pParent), m_nDeviceIndex(0) {
     m_hIcon = AfxGetApp()->LoadIcon(IDI_APP_ICON);
@@ -24,6 +28,7 @@ ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
 ON_BN_CLICKED(IDC_SAVE_BUTTON, &CVK37SetDlg::OnSaveParameters)
 ON_BN_CLICKED(IDOK, &CVK37SetDlg::OnOkClicked)
+ON_WM_DEVICECHANGE()
 END_MESSAGE_MAP()
 
 BOOL CVK37SetDlg::OnInitDialog() {
@@ -42,15 +47,17 @@ BOOL CVK37SetDlg::OnInitDialog() {
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
+    ListDevices();
+    m_nDeviceIndex = 0;
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CVK37SetDlg::ListDevices() {
     m_CaptureDevice.ClearDevices();
     m_CaptureDevice.EnumerateDevices();
     FillDeviceList();
-
-    m_nDeviceIndex = 0;
-    UpdateData(FALSE);
-
     m_CaptureDevice.ClearDevices();
-    return TRUE;
 }
 
 void CVK37SetDlg::FillDeviceList() {
@@ -68,28 +75,56 @@ void CVK37SetDlg::FillDeviceList() {
     }
 }
 
-void CVK37SetDlg::OnSaveParameters() {
-    UpdateData(TRUE);
-    const bool listed =
-        m_nDeviceIndex >= 0 && static_cast<size_t>(m_nDeviceIndex) < m_deviceIds.size();
-    const std::wstring id = listed ? m_deviceIds[static_cast<size_t>(m_nDeviceIndex)] : L"";
-    const SaveOutcome outcome = SaveParameters(m_CaptureDevice, m_nDeviceIndex, id);
-    if (outcome == SaveOutcome::Saved)
-        return;
-
-    // The system's list changed since the dialog's was made: show the list
-    // the save found, with the saved device still selected where it is.
-    FillDeviceList();
+void CVK37SetDlg::SelectDevice(const std::wstring& id) {
     const auto found = std::find(m_deviceIds.begin(), m_deviceIds.end(), id);
     m_nDeviceIndex = found != m_deviceIds.end() && !id.empty()
                          ? static_cast<int>(found - m_deviceIds.begin())
                          : 0;
     UpdateData(FALSE);
-    if (outcome == SaveOutcome::DeviceGone) {
-        CString text;
-        text.LoadString(IDS_DEVICE_GONE);
-        AfxMessageBox(text, MB_OK | MB_ICONERROR);
+}
+
+void CVK37SetDlg::RefreshDeviceList() {
+    m_bRefreshPending = false;
+    const int chosen = m_cbDevice.GetCurSel();
+    const std::wstring id = chosen >= 0 && static_cast<size_t>(chosen) < m_deviceIds.size()
+                                ? m_deviceIds[static_cast<size_t>(chosen)]
+                                : L"";
+    ListDevices();
+    SelectDevice(id);
+}
+
+BOOL CVK37SetDlg::OnDeviceChange(UINT nEventType, DWORD_PTR) {
+    if (nEventType != DBT_DEVICEARRIVAL && nEventType != DBT_DEVICEREMOVECOMPLETE)
+        return TRUE;
+    if (m_bSaving)
+        m_bRefreshPending = true;
+    else
+        RefreshDeviceList();
+    return TRUE;
+}
+
+void CVK37SetDlg::OnSaveParameters() {
+    UpdateData(TRUE);
+    const bool listed =
+        m_nDeviceIndex >= 0 && static_cast<size_t>(m_nDeviceIndex) < m_deviceIds.size();
+    const std::wstring id = listed ? m_deviceIds[static_cast<size_t>(m_nDeviceIndex)] : L"";
+    m_bSaving = true;
+    const SaveOutcome outcome = SaveParameters(m_CaptureDevice, m_nDeviceIndex, id);
+    if (outcome != SaveOutcome::Saved) {
+        // The system's list changed since the dialog's was made: show the
+        // list the save found, with the saved device still selected where it is.
+        FillDeviceList();
+        SelectDevice(id);
+        if (outcome == SaveOutcome::DeviceGone) {
+            CString text;
+            text.LoadString(IDS_DEVICE_GONE);
+            AfxMessageBox(text, MB_OK | MB_ICONERROR);
+        }
     }
+    m_bSaving = false;
+    // Devices that came or went while the save's boxes were open.
+    if (m_bRefreshPending)
+        RefreshDeviceList();
 }
 
 void CVK37SetDlg::OnOkClicked() {

@@ -24,11 +24,20 @@ protected:
     afx_msg HCURSOR OnQueryDragIcon();
     afx_msg void OnSaveParameters();
     afx_msg void OnOkClicked();
+    // A capture device arrived or went: the list is made afresh.
+    afx_msg BOOL OnDeviceChange(UINT nEventType, DWORD_PTR dwData);
 
     DECLARE_MESSAGE_MAP()
 
     // Fills the list from the holder's devices, remembering each one's id.
     void FillDeviceList();
+    // Lists the system's devices afresh; the holder's list is empty again after.
+    void ListDevices();
+    // Selects the listed device with this id, or the first entry when it is
+    // not listed (or the id is empty).
+    void SelectDevice(const std::wstring& id);
+    // The list made afresh with the chosen device still chosen, wherever it is now.
+    void RefreshDeviceList();
 
     HICON m_hIcon;
     CCaptureDevice m_CaptureDevice;
@@ -36,4 +45,8 @@ protected:
     int m_nDeviceIndex;
     // The id of each listed device, in list order; empty where unreadable.
     std::vector<std::wstring> m_deviceIds;
+    // While a save runs, its message boxes included, the holder and the list
+    // are the save's: a device change is remembered and handled afterwards.
+    bool m_bSaving = false;
+    bool m_bRefreshPending = false;
 };

@@ -7,6 +7,7 @@
 #include "capture/paramfile.h"
 #include "platform/framework.h"
 #include "platform/profilefile.h"
+#include "platform/resourcestring.h"
 
 #include <string>
 
@@ -48,6 +49,7 @@ public:
     }
 
     bool Failed() const { return m_failed; }
+    bool Wrote() const { return m_wrote; }
 
 private:
     const wchar_t* m_section = L"";
@@ -123,6 +125,13 @@ SaveOutcome SaveParameters(CCaptureDevice& device, int position, const std::wstr
         AfxMessageBox(kWriteFailedMessage, MB_OK | MB_ICONERROR, 0);
     else if (complete)
         AfxMessageBox(kSavedMessage, MB_OK, 0);
+    else if (!writer.Wrote() && position >= 0 && position < device.DeviceCount()) {
+        // A listed device that could not be opened; a position that names no
+        // device (nothing chosen) stays silent.
+        std::wstring text;
+        ReadResourceString(kNotOpenedStringId, text);
+        AfxMessageBox(text.c_str(), MB_OK | MB_ICONERROR, 0);
+    }
     return outcome;
 }
 

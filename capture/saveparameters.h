@@ -10,6 +10,10 @@ inline constexpr const wchar_t* kSavedMessage =
 // Shown instead when any write to the parameter file failed.
 inline constexpr const wchar_t* kWriteFailedMessage =
     L"VK37摄像头参数保存失败。\n 无法写入'VK37.ini'文件。";
+// Shown when a listed device cannot be opened (bound, or its amplifier
+// interface obtained), so that nothing was written: the string table entry
+// IDS_DEVICE_NOT_OPENED of res/resource.h, which capture/ does not include.
+inline constexpr UINT kNotOpenedStringId = 104;
 
 // position is the device's place in a fresh enumeration, -1 for none. The
 // holder keeps the new list, filter and interfaces for the next call to replace.

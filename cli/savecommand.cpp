@@ -81,15 +81,13 @@ int SaveCamera(CCaptureDevice& device, const CliOptions& options, const CliTermi
                      L"' left the system before it was saved; nothing was written\n");
         return kExitNoCamera;
     }
+    // The holder keeps the amplifier interface of the camera it saved; without
+    // one the camera was never opened, nothing reached the file, and the
+    // save's error message said so.
+    if (!device.ProcAmpSlot())
+        return kExitNoCamera;
     if (messages.ErrorShown())
         return kExitWriteFailed;
-    // The holder keeps the amplifier interface of the camera it saved; without
-    // one the camera was never opened and nothing reached the file.
-    if (!device.ProcAmpSlot()) {
-        terminal.err(std::wstring(kProgram) + L"'" + name +
-                     L"' could not be opened; nothing was written\n");
-        return kExitNoCamera;
-    }
     return kExitSaved;
 }
 

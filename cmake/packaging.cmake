@@ -45,8 +45,8 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 camera by name and the tool reads eight image properties (brightness,
 contrast, hue, saturation, sharpness, colour enable, white balance and
 exposure), each with its range, step, default, flags and current value,
-and writes them into VK37.INI in the current directory. It only reads the
-camera and never changes a setting.
+and writes them into VK37.INI in the current directory. Saving only reads
+the camera and never changes a setting.
 
 The package holds the Qt dialog program VK37Set, the command-line
 program vk37save, which saves without a display, and vk37load, which

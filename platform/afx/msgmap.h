@@ -70,6 +70,12 @@ protected:                                                                      
          return reinterpret_cast<LRESULT>(static_cast<ThisClass*>(pTarget)->OnQueryDragIcon());    \
      }},
 
+#define ON_WM_DEVICECHANGE()                                                                       \
+    {WM_DEVICECHANGE, 0, 0, 0, [](CCmdTarget* pTarget, WPARAM wParam, LPARAM lParam) -> LRESULT {  \
+         return static_cast<ThisClass*>(pTarget)->OnDeviceChange(static_cast<UINT>(wParam),        \
+                                                                 static_cast<DWORD_PTR>(lParam));  \
+     }},
+
 // The root of every message map chain.
 class CCmdTarget {
 public:
@@ -81,6 +87,10 @@ public:
     // Runs the handler that the maps hold for command nID (notification
     // nCode); FALSE when no class in the chain handles it.
     virtual BOOL OnCmdMsg(UINT nID, int nCode);
+
+    // Whether a class in the chain handles window message nMessage (not a
+    // command), which tells the framework what a window wants to be sent.
+    BOOL HandlesMessage(UINT nMessage) const { return FindMessageEntry(nMessage, 0, 0) != nullptr; }
 
 protected:
     static const AFX_MSGMAP* PASCAL GetThisMessageMap();

@@ -54,6 +54,11 @@ typedef uintptr_t DWORD_PTR;
 #define WM_INITDIALOG 0x0110u
 #define WM_COMMAND 0x0111u
 #define WM_SYSCOMMAND 0x0112u
+#define WM_DEVICECHANGE 0x0219u
+
+// WM_DEVICECHANGE events.
+#define DBT_DEVICEARRIVAL 0x8000u
+#define DBT_DEVICEREMOVECOMPLETE 0x8004u
 
 #define ICON_SMALL 0
 #define ICON_BIG 1
@@ -117,6 +122,11 @@ typedef uintptr_t DWORD_PTR;
 int GetSystemMetrics(int nIndex);
 BOOL DrawIcon(HDC hDC, int X, int Y, HICON hIcon);
 LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+
+#else
+
+// The WM_DEVICECHANGE events, which windows.h leaves out.
+#include <dbt.h>
 
 #endif
 

@@ -1,6 +1,7 @@
 // The dialog procedure: routes each message through the dialog's message map
 // and answers the dialog manager the way a dialog procedure must.
 #include "platform/windows/dialogproc.h"
+#include "platform/windows/devicenotify.h"
 
 #include <algorithm>
 
@@ -77,10 +78,16 @@ INT_PTR CALLBACK FrameworkDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
         SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
         pDialog->m_hWnd = hWnd;
         Centre(hWnd);
+        // A dialog that handles WM_DEVICECHANGE wants to hear of capture
+        // devices, which the system tells only windows that registered.
+        if (pDialog->HandlesMessage(WM_DEVICECHANGE))
+            RegisterDeviceChanges(hWnd);
         // TRUE: the dialog manager puts the focus on the first tab stop.
         return pDialog->OnInitDialog();
     }
     auto* pDialog = reinterpret_cast<CDialog*>(GetWindowLongPtrW(hWnd, DWLP_USER));
+    if (message == WM_DESTROY)
+        UnregisterDeviceChanges(hWnd);
     if (message == WM_NCDESTROY)
         SetWindowLongPtrW(hWnd, DWLP_USER, 0);
     if (pDialog == nullptr || pDialog->m_hWnd != hWnd)

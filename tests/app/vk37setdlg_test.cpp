@@ -188,6 +188,60 @@ private slots:
         QCOMPARE(boxes[0].text, box);
     }
 
+    // On WM_DEVICECHANGE the chosen camera stays chosen by its identity, or
+    // the first entry when it went; under the save's box the refresh waits.
+    void theListFollowsCamerasComingAndGoing_data() {
+        QTest::addColumn<int>("chosen"); // of A, B
+        QTest::addColumn<QStringList>("now");
+        QTest::addColumn<bool>("underBox");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("arrival ahead") << 1 << QStringList{"C", "A", "B"} << false << 2;
+        QTest::newRow("chosen one gone") << 1 << QStringList{"C", "A"} << false << 0;
+        QTest::newRow("during a box") << 0 << QStringList{"C", "B", "A"} << true << 2;
+    }
+    void theListFollowsCamerasComingAndGoing() {
+        QFETCH(int, chosen);
+        QFETCH(QStringList, now);
+        QFETCH(bool, underBox);
+        QFETCH(int, selected);
+        const auto camera = [](const QString& name) {
+            return FakeCamera{name.toStdWString(), true, 100 * (name[0].unicode() - 'A' + 1)};
+        };
+        CFakeCameraRegistration cameras({camera("A"), camera("B")});
+        CTestDlg dlg;
+        QStringList underTheBox, after;
+        int current = -2;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            QComboBox* combo = DeviceList(dlg);
+            combo->setCurrentIndex(chosen);
+            const auto plug = [&] {
+                std::vector<FakeCamera> plugged;
+                for (const QString& name : now)
+                    plugged.push_back(camera(name));
+                cameras.SetCameras(plugged);
+                dlg.SendMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
+            };
+            if (underBox) {
+                WhenModalAppears(window, [&](QWidget* box) {
+                    plug();
+                    underTheBox = Items(combo);
+                    qobject_cast<QMessageBox*>(box)->buttons().first()->click();
+                });
+                QTest::mouseClick(DialogControl(dlg, IDC_SAVE_BUTTON), Qt::LeftButton);
+            } else {
+                plug();
+            }
+            after = Items(combo);
+            current = combo->currentIndex();
+            Press(window, Qt::Key_Escape);
+        });
+        dlg.DoModal();
+        if (underBox)
+            QCOMPARE(underTheBox, QStringList({"A", "B"}));
+        QCOMPARE(after, now);
+        QCOMPARE(current, selected);
+    }
+
     void savesTheChosenDeviceAndReportsOnce() {
         CFakeCameraRegistration cameras(
             {{L"Zeta Camera", true, 100}, {L"Alpha Camera", true, 200}});

@@ -104,15 +104,27 @@ TEST_F(SaveParametersTest, RangeQueryAnsweringSFalseStillRecordsTheValue) {
     EXPECT_EQ(*(contrast + 6), "V_LVALUE=61");
 }
 
-TEST_F(SaveParametersTest, NothingIsWrittenOrShownWhenTheDeviceCannotBeReached) {
+TEST_F(SaveParametersTest, NothingIsWrittenWhenTheDeviceCannotBeReachedAndAListedOneIsTold) {
     m_alpha.filter.procAmp = nullptr; // a device without the amplifier
     m_zeta.moniker.bindResult = HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
+    const struct {
+        int position;
+        bool told; // a listed camera that cannot be opened
+    } cases[] = {{-1, false}, {0, true}, {1, true}, {2, false}};
     CCaptureDevice device;
-    for (int position : {-1, 0, 1, 2}) {
-        SaveParameters(device, position);
-        EXPECT_FALSE(IniExists()) << position;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.position);
+        m_messages.clear();
+        SaveParameters(device, c.position);
+        EXPECT_FALSE(IniExists());
+        if (!c.told) {
+            EXPECT_TRUE(m_messages.empty());
+            continue;
+        }
+        ASSERT_EQ(m_messages.size(), 1u);
+        EXPECT_EQ(m_messages[0].text, L"VK37摄像头参数未保存。\n 无法打开所选摄像头。");
+        EXPECT_EQ(m_messages[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
     }
-    EXPECT_TRUE(m_messages.empty());
 }
 
 TEST_F(SaveParametersTest, WithoutCameraControlEightSectionsAndNoMessage) {

@@ -132,7 +132,7 @@ TEST_F(SaveCommandTest, EachCommandLineEndsWithItsStatusOutputAndFile) {
          2,
          -1,
          L"",
-         L"'Cam B' could not be opened; nothing was written",
+         L"VK37摄像头参数未保存。\n 无法打开所选摄像头。\n",
          [](SaveCommandTest& t) { t.m_second.moniker.bindResult = E_ACCESSDENIED; }},
         {"enumerator fails",
          {L"--list"},

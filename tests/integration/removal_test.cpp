@@ -5,11 +5,13 @@
 #include "tests/integration/vividfixture.h"
 
 #include "capture/saveparameters.h"
+#include "platform/linux/v4l2/nodewatch.h"
 
 #include <gtest/gtest.h>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <fstream>
 #include <unistd.h>
 
@@ -23,8 +25,8 @@ bool Disconnect(const std::string& node) {
 }
 
 // Unbinding the platform driver removes every vivid node at once, as an
-// unplugged camera's nodes go.
-bool UnbindVivid() {
+// unplugged camera's nodes go; the device's name comes back in unbound.
+bool UnbindVivid(std::string* unbound = nullptr) {
     const std::string driver = "/sys/bus/platform/drivers/vivid";
     std::string device;
     if (DIR* dir = opendir(driver.c_str())) {
@@ -37,7 +39,18 @@ bool UnbindVivid() {
         return false;
     std::ofstream unbind(driver + "/unbind");
     unbind << device << std::flush;
+    if (unbound != nullptr)
+        *unbound = device;
     return static_cast<bool>(unbind);
+}
+
+// The changes of one burst: read until the directory has been quiet a while.
+int WaitForChanges(CVideoNodeWatch& watch) {
+    int changes = 0;
+    pollfd readable = {watch.Fd(), POLLIN, 0};
+    for (int wait = 10000; poll(&readable, 1, wait) > 0; wait = 500)
+        changes |= watch.ReadChanges();
+    return changes;
 }
 
 using VividRemoval = CVividTest;
@@ -107,6 +120,31 @@ TEST_F(VividRemoval, ASaveFindsTheChosenCameraByItsIdNotItsOldPosition) {
     }
     EXPECT_TRUE(m_messages.empty());
     close(held);
+}
+
+// What keeps an open dialog's list current: the watch on /dev tells of the
+// nodes going and coming back, and the camera that came back can be saved.
+TEST_F(VividRemoval, TheNodeWatchSeesCamerasGoAndComeBack) {
+    CVideoNodeWatch watch;
+    ASSERT_GE(watch.Fd(), 0);
+    std::string device;
+    ASSERT_TRUE(UnbindVivid(&device));
+    const int comeOrGone = CVideoNodeWatch::kNodeAdded | CVideoNodeWatch::kNodeRemoved;
+    EXPECT_EQ(CVideoNodeWatch::kNodeRemoved, WaitForChanges(watch) & comeOrGone);
+
+    ASSERT_TRUE(std::ofstream("/sys/bus/platform/drivers/vivid/bind") << device << std::flush);
+    EXPECT_EQ(CVideoNodeWatch::kNodeAdded, WaitForChanges(watch) & comeOrGone);
+    Enumerate();
+    ASSERT_EQ(2, m_device->DeviceCount());
+    std::wstring id;
+    ASSERT_EQ(S_OK, m_device->GetDeviceId(1, id));
+    CScratchDirectory scratch;
+    EXPECT_EQ(SaveOutcome::Saved, SaveParameters(*m_device, 1, id));
+    std::vector<IniSection> file;
+    ASSERT_TRUE(ReadIniFile(scratch.ParameterFile(), &file));
+    EXPECT_EQ(8u, file.size()) << "vivid has no exposure: eight sections, no message";
+    EXPECT_EQ("1", file.at(0).keys.at(0).second);
+    EXPECT_TRUE(m_messages.empty());
 }
 
 TEST_F(VividRemoval, UnplugBetweenEnumerationAndBindFailsTheBind) {

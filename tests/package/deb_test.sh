@@ -84,7 +84,7 @@ found=$(cd "$work/shlibdeps" &&
     fail "Depends is not dpkg-shlibdeps' list: package has '$depends', dpkg-shlibdeps says '${found#shlibs:Depends=}'"
 
 # Manual pages: gzip files that man can format without complaint.
-for page in VK37Set vk37save; do
+for page in VK37Set vk37save vk37load; do
     file="$root/usr/share/man/man1/$page.1.gz"
     gzip -t "$file" || fail "$page.1.gz is not a gzip file"
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$file" 2>&1 >/dev/null)

@@ -2,6 +2,7 @@
 // its modal run.
 #include "platform/linux/ui/dialogwindow.h"
 
+#include "platform/linux/ui/devicenotifier.h"
 #include "platform/linux/ui/handles.h"
 
 #include <QAbstractButton>
@@ -48,6 +49,13 @@ CDialogWindow::CDialogWindow(CDialog* pDialog, const DialogTemplate& tpl)
 
     BuildControls(tpl);
     setFixedSize(m_units.ToPixelsX(tpl.cx), m_units.ToPixelsY(tpl.cy));
+
+    // As on Windows, where the framework registers such a dialog for device
+    // notifications: a dialog that handles WM_DEVICECHANGE is told of cameras
+    // coming and going.
+    if (pDialog->HandlesMessage(WM_DEVICECHANGE))
+        CreateDeviceNotifier(
+            this, [pDialog](UINT event) { pDialog->SendMessage(WM_DEVICECHANGE, event, 0); });
 }
 
 CDialogWindow::~CDialogWindow() {

@@ -194,10 +194,7 @@ int CFakeKernel::WriteControl(CFakeNode& node, unsigned long request, void* arg)
         if (controls->which != V4L2_CTRL_WHICH_CUR_VAL || controls->count != 1)
             return EINVAL;
         id = controls->controls[0].id;
-        auto it = node.controls.find(id);
-        value = it != node.controls.end() && it->second.type == V4L2_CTRL_TYPE_INTEGER64
-                    ? controls->controls[0].value64
-                    : controls->controls[0].value;
+        value = controls->controls[0].value; // no 64-bit control is ever written
     } else {
         id = static_cast<v4l2_control*>(arg)->id;
         value = static_cast<v4l2_control*>(arg)->value;

@@ -361,7 +361,6 @@ TEST_F(PropertiesTest, SetWritesTheControlsTheFlagsAsk) {
         {"value in place", false, kBrightness, 10, kManual, S_OK, {}},
         {"auto without a companion", false, kBrightness, 10, kAuto, E_INVALIDARG, {}},
         {"outside the range", false, kBrightness, 65, kManual, E_INVALIDARG, {}},
-        {"neither flag", false, kBrightness, 20, 0, E_INVALIDARG, {}},
         {"auto off, then the value", false, kWhite, 4000, kManual, S_OK,
          {{kAutoWhite, 0}, {V4L2_CID_WHITE_BALANCE_TEMPERATURE, 4000}}},
         {"auto on, value left alone", false, kWhite, 3000, kAuto, S_OK, {{kAutoWhite, 1}},

@@ -195,7 +195,9 @@ TEST_F(SaveOnFakeKernelTest, LockedCameraIsNamedButNotSaved) {
     EXPECT_EQ(device.BindDevice(0, filter.ReleaseAndGetAddressOf()), E_ACCESSDENIED);
     SaveParameters(device, 0);
     EXPECT_TRUE(Entries().empty());
-    EXPECT_TRUE(m_messages.empty());
+    // Nothing was written, and the user is told so.
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0], L"VK37摄像头参数未保存。\n 无法打开所选摄像头。");
 }
 
 TEST_F(SaveOnFakeKernelTest, NoCameraEnumeratesAsEmpty) {
