@@ -1,7 +1,8 @@
 #!/bin/sh
 # Runs inside the test VM (see tools/vm): the VM tests against vivid. The
 # removal tests break the driver instance they run on, so each runs alone
-# after vivid is reloaded; everything else runs first, in one go.
+# after vivid is reloaded; everything else runs first, in one go, and the
+# dialog's test last.
 tests=/bin/vivid_tests
 
 fresh_vivid() {
@@ -30,5 +31,12 @@ removal=$("$tests" --gtest_list_tests --gtest_filter='VividRemoval.*' |
 for test in $removal; do
     run --gtest_filter="$test"
 done
+# The dialog, offscreen, while vivid's second instance goes and comes back
+# (built with the user interface only).
+if [ -x /bin/vivid_dialog_tests ]; then
+    echo "guest: dialog test started at $(cut -d' ' -f1 /proc/uptime)s"
+    fresh_vivid || status=1
+    QT_QPA_PLATFORM=offscreen /bin/vivid_dialog_tests --gtest_color=no || status=1
+fi
 echo "guest: tests ended at $(cut -d' ' -f1 /proc/uptime)s"
 exit $status
