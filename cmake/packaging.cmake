@@ -61,6 +61,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${vk37_deb_maintainer}")
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The dialog's texts are Chinese and no library it depends on brings a font
+# that has them (without one they show as boxes). It prefers AR PL UMing;
+# either of the others does as well.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-arphic-uming | fonts-noto-cjk | fonts-wqy-zenhei")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Installed programs carry no symbols, and every directory the package
 # makes is 0755 whatever the umask of whoever builds it.

@@ -17,6 +17,9 @@ test=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils
 deb=(dpkg-dev file)
 windows=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
          wine wine64 fonts-wine fonts-wqy-zenhei locales xvfb xauth xdotool zip)
+# The 32-bit Windows build, and Wine's 32-bit half to run it (Debian's i386
+# architecture).
+windows+=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine32:i386)
 
 case "${1:-test}" in
   run) wanted=("${build[@]}") ;;
@@ -32,8 +35,31 @@ for pkg in "${wanted[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
+# Packages of Debian's i386 architecture need it added first, once.
+add_i386=
+if [[ " ${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  add_i386="dpkg --add-architecture i386 && "
+fi
+
 sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    # Without this, the first sudo below would end the script with
+    # "sudo: command not found" and no word of what to do.
+    cat >&2 <<EOF
+$(basename "$0"): these packages are missing: ${missing[*]}
+Installing them needs root, and sudo is not installed. Either run the same
+command again as root, or have root run
+
+  ${add_i386}apt-get update && apt-get install --no-install-recommends ${missing[*]}
+
+and then run the same command again.
+EOF
+    exit 1
+  fi
+  sudo=(sudo)
+fi
 echo "Installing: ${missing[*]}"
+[ -z "$add_i386" ] || "${sudo[@]}" dpkg --add-architecture i386
 "${sudo[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -2,8 +2,8 @@
 # Installs what is missing, builds, and runs every test: once in a plain
 # build (the Debian package's test included), then the unit tests (no Qt)
 # again under AddressSanitizer and UndefinedBehaviorSanitizer, then the
-# profile editor's fuzz target, then the Windows build's tests under Wine,
-# on an X server of their own.
+# profile editor's fuzz target, then the Windows builds' tests (64-bit and
+# 32-bit) under Wine, on an X server of their own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -39,3 +39,11 @@ cmake --build build-win -j"$jobs"
 # The Windows package builds from the same tree.
 tools/windows/package.sh build-win
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build-win --output-on-failure -j"$jobs"
+
+# The 32-bit Windows build, in the same Wine prefix kind (32-bit programs run
+# there beside 64-bit ones), with its own 32-bit fake cameras. The profile
+# writer's cross-check is not repeated: it compares with the same Wine code.
+cmake -S . -B build-win32 --toolchain tools/mingw-w64-i686.cmake -DCMAKE_BUILD_TYPE=Release
+cmake --build build-win32 -j"$jobs"
+tools/windows/package.sh win32 build-win32
+xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build-win32 --output-on-failure -j"$jobs"

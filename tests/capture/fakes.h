@@ -62,21 +62,24 @@ private:
 };
 
 // Set answers E_NOTIMPL unless a test says otherwise (see AcceptWrites):
-// the save must never call it.
+// the save must never call it. The mocked methods keep COM's calling
+// convention (__stdcall on 32-bit Windows), or they would not override.
 class CMockProcAmp : public CCounted<IAMVideoProcAmp> {
 public:
     CMockProcAmp() { ON_CALL(*this, Set).WillByDefault(::testing::Return(E_NOTIMPL)); }
-    MOCK_METHOD(HRESULT, GetRange, (LONG, LONG*, LONG*, LONG*, LONG*, LONG*), (override));
-    MOCK_METHOD(HRESULT, Set, (LONG, LONG, LONG), (override));
-    MOCK_METHOD(HRESULT, Get, (LONG, LONG*, LONG*), (override));
+    MOCK_METHOD(HRESULT, GetRange, (LONG, LONG*, LONG*, LONG*, LONG*, LONG*),
+                (override, Calltype(STDMETHODCALLTYPE)));
+    MOCK_METHOD(HRESULT, Set, (LONG, LONG, LONG), (override, Calltype(STDMETHODCALLTYPE)));
+    MOCK_METHOD(HRESULT, Get, (LONG, LONG*, LONG*), (override, Calltype(STDMETHODCALLTYPE)));
 };
 
 class CMockCameraControl : public CCounted<IAMCameraControl> {
 public:
     CMockCameraControl() { ON_CALL(*this, Set).WillByDefault(::testing::Return(E_NOTIMPL)); }
-    MOCK_METHOD(HRESULT, GetRange, (LONG, LONG*, LONG*, LONG*, LONG*, LONG*), (override));
-    MOCK_METHOD(HRESULT, Set, (LONG, LONG, LONG), (override));
-    MOCK_METHOD(HRESULT, Get, (LONG, LONG*, LONG*), (override));
+    MOCK_METHOD(HRESULT, GetRange, (LONG, LONG*, LONG*, LONG*, LONG*, LONG*),
+                (override, Calltype(STDMETHODCALLTYPE)));
+    MOCK_METHOD(HRESULT, Set, (LONG, LONG, LONG), (override, Calltype(STDMETHODCALLTYPE)));
+    MOCK_METHOD(HRESULT, Get, (LONG, LONG*, LONG*), (override, Calltype(STDMETHODCALLTYPE)));
 };
 
 // One property's answers, for wiring a mock that just reports values.

@@ -4,7 +4,6 @@
 #include "fakecamera.h"
 #include "fixture.h"
 
-#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -74,7 +73,6 @@ protected:
 };
 
 TEST_F(RestoreTest, EachFileGivesItsOutcomesAndExactlyItsWrites) {
-    const HRESULT gone = HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
     // clang-format off
     const RestoreCase cases[] = {
         {"a file that matches writes nothing", "", "iiiiiiii", ""},
@@ -102,7 +100,8 @@ TEST_F(RestoreTest, EachFileGivesItsOutcomesAndExactlyItsWrites) {
          [](LONG id) { return id == 1 ? E_FAIL : id == 2 ? S_FALSE : S_OK; }},
         {"the camera leaves part-way: nothing after it is tried",
          "CONTRAST.V_LVALUE=70 HUE.V_LVALUE=70", "ig", "1:70:2", false, nullptr,
-         [gone](LONG id) { return id == 1 ? gone : S_OK; }, RestoreOutcome::DeviceGone},
+         [](LONG id) { return id == 1 ? HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED) : S_OK; },
+         RestoreOutcome::DeviceGone},
         {"without the camera control exposure is missing", "", "iiiiiiin", "", false,
          [](CFakeCamera& c) { c.filter.cameraControl = nullptr; }},
         {"a camera that cannot be bound is not touched", kAllChanged, "", "", false,

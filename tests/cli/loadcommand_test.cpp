@@ -11,8 +11,7 @@
 
 namespace {
 
-using ::testing::_;
-using ::testing::Return;
+using ::testing::_, ::testing::Return;
 
 class LoadCommandTest : public CaptureTest {
 public:
@@ -59,7 +58,8 @@ TEST_F(LoadCommandTest, EachCommandLineEndsWithItsStatusOutputAndWrites) {
     const LoadCase cases[] = {
         {"the saved file: nothing to write", {}, 0,
          L"camera 0: Cam A (@fake\\Cam A)\nBRIGHTNESS: already 60 (manual)\n", L""},
-        {"a changed value goes back", {}, 0, L"BRIGHTNESS: set to 60 (manual)", L"", "0:60:2", moved},
+        {"a changed value goes back", {}, 0, L"BRIGHTNESS: set to 60 (manual)", L"", "0:60:2",
+         moved},
         {"--check finds it and writes nothing", {L"--check"}, 3,
          L"BRIGHTNESS: file 60 (manual), camera 61 (manual)", L"", "", moved},
         {"PORT chooses the camera", {L"-q"}, 0, L"", L"", "1:1061:2",

@@ -1,9 +1,9 @@
 #!/bin/sh
 # Runs inside the test VM (see tools/vm): the VM tests against vivid. The
 # removal tests break the driver instance they run on, so each runs alone
-# after vivid is reloaded; everything else runs first, in one go. The
-# restore at plug-in runs last, with udevd running the installed rule and
-# syslogd keeping what the rule logs (VividLoad).
+# after vivid is reloaded; everything else runs first, in one go, then the
+# dialog's test. The restore at plug-in runs last, with udevd running the
+# installed rule and syslogd keeping what the rule logs (VividLoad).
 tests=/bin/vivid_tests
 
 fresh_vivid() {
@@ -32,6 +32,13 @@ removal=$("$tests" --gtest_list_tests --gtest_filter='VividRemoval.*' |
 for test in $removal; do
     run --gtest_filter="$test"
 done
+# The dialog, offscreen, while vivid's second instance goes and comes back
+# (built with the user interface only).
+if [ -x /bin/vivid_dialog_tests ]; then
+    echo "guest: dialog test started at $(cut -d' ' -f1 /proc/uptime)s"
+    fresh_vivid || status=1
+    QT_QPA_PLATFORM=offscreen /bin/vivid_dialog_tests --gtest_color=no || status=1
+fi
 fresh_vivid || status=1
 # udevadm is the same program as systemd-udevd: its name selects the part.
 ln -s systemd-udevd /bin/udevadm

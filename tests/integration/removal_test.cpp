@@ -9,10 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <fstream>
 #include <unistd.h>
 
 namespace {
@@ -22,26 +20,6 @@ namespace {
 // last user closes the node, so it only lasts while the program holds it.
 bool Disconnect(const std::string& node) {
     return SetControl(node, "disconnect", 1);
-}
-
-// Unbinding the platform driver removes every vivid node at once, as an
-// unplugged camera's nodes go; the device's name comes back in unbound.
-bool UnbindVivid(std::string* unbound = nullptr) {
-    const std::string driver = "/sys/bus/platform/drivers/vivid";
-    std::string device;
-    if (DIR* dir = opendir(driver.c_str())) {
-        while (dirent* entry = readdir(dir))
-            if (std::string(entry->d_name).rfind("vivid.", 0) == 0)
-                device = entry->d_name;
-        closedir(dir);
-    }
-    if (device.empty())
-        return false;
-    std::ofstream unbind(driver + "/unbind");
-    unbind << device << std::flush;
-    if (unbound != nullptr)
-        *unbound = device;
-    return static_cast<bool>(unbind);
 }
 
 // The changes of one burst: read until the directory has been quiet a while.
@@ -132,7 +110,7 @@ TEST_F(VividRemoval, TheNodeWatchSeesCamerasGoAndComeBack) {
     const int comeOrGone = CVideoNodeWatch::kNodeAdded | CVideoNodeWatch::kNodeRemoved;
     EXPECT_EQ(CVideoNodeWatch::kNodeRemoved, WaitForChanges(watch) & comeOrGone);
 
-    ASSERT_TRUE(std::ofstream("/sys/bus/platform/drivers/vivid/bind") << device << std::flush);
+    ASSERT_TRUE(BindVivid(device));
     EXPECT_EQ(CVideoNodeWatch::kNodeAdded, WaitForChanges(watch) & comeOrGone);
     Enumerate();
     ASSERT_EQ(2, m_device->DeviceCount());

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <dirent.h>
+#include <fstream>
 #include <unistd.h>
 
 CScratchDirectory::CScratchDirectory() {
@@ -72,4 +73,27 @@ HRESULT CVividTest::ReadProcAmp(LONG property, PropertyReading* reading) {
 
 std::wstring Widen(const std::string& text) {
     return std::wstring(text.begin(), text.end());
+}
+
+namespace {
+const std::string kVividDriver = "/sys/bus/platform/drivers/vivid/";
+}
+
+bool UnbindVivid(std::string* unbound) {
+    std::string device;
+    if (DIR* dir = opendir(kVividDriver.c_str())) {
+        while (dirent* entry = readdir(dir))
+            if (std::string(entry->d_name).rfind("vivid.", 0) == 0)
+                device = entry->d_name;
+        closedir(dir);
+    }
+    if (device.empty())
+        return false;
+    if (unbound != nullptr)
+        *unbound = device;
+    return static_cast<bool>(std::ofstream(kVividDriver + "unbind") << device << std::flush);
+}
+
+bool BindVivid(const std::string& device) {
+    return static_cast<bool>(std::ofstream(kVividDriver + "bind") << device << std::flush);
 }

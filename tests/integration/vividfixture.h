@@ -50,3 +50,9 @@ private:
 };
 
 std::wstring Widen(const std::string& text);
+
+// Unbinding vivid's platform driver removes every vivid node at once, as an
+// unplugged camera's nodes go; the device's name comes back in unbound, for
+// binding it again.
+bool UnbindVivid(std::string* unbound = nullptr);
+bool BindVivid(const std::string& device);

@@ -42,6 +42,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version), not $version"
 [ "$(field Architecture)" = "$arch" ] || fail "Architecture: $(field Architecture)"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
+[ "$(field Recommends)" = "fonts-arphic-uming | fonts-noto-cjk | fonts-wqy-zenhei" ] || fail "Recommends: $(field Recommends)"
 depends=$(field Depends)
 echo "Depends: $depends"
 for lib in libc6 libqt6widgets6; do

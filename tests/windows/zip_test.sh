@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The Windows zip as a user unpacks it: exactly the two programs and the
-# read-me, and both programs start from the unpacked folder under Wine.
+# The Windows zip as a user unpacks it: exactly the two programs (static,
+# of the zip's architecture) and the read-me, and both programs start from
+# the unpacked folder under Wine.
 # Usage: zip_test.sh <zip> <Wine prefix>   (tools/windows/package.sh writes the zip)
 set -uo pipefail
 zip=$1 prefix=$2
@@ -16,16 +17,31 @@ expected=$(printf '%s\n' "$name/" "$name/README.txt" "$name/VK37Set.exe" "$name/
     "$name/vk37load.exe")
 listed=$(cd "$root" && find . -mindepth 1 | sed 's|^\./||; s|^\([^/]*\)$|\1/|' | LC_ALL=C sort)
 [ "$listed" = "$(LC_ALL=C sort <<<"$expected")" ] || fail "the zip holds: $listed"
-grep -q $'\r$' "$root/$name/README.txt" || fail "README.txt does not have CRLF line ends"
+# The read-me as every Notepad reads it: UTF-8 with a byte order mark, CRLF.
+[ "$(head -c 3 "$root/$name/README.txt")" = $'\xef\xbb\xbf' ] ||
+    fail "README.txt does not start with a UTF-8 byte order mark"
+grep -qv $'\r$' "$root/$name/README.txt" && fail "README.txt has lines without CRLF"
+# Programs of the zip's architecture, stripped, importing system DLLs only.
+system='kernel32|user32|gdi32|comctl32|comdlg32|shell32|advapi32|ole32|oleaut32|msvcrt|ucrtbase'
+system+='|version|shlwapi|setupapi|cfgmgr32|uxtheme|dwmapi|api-ms-win-[a-z0-9-]+'
+case $name in
+*-win32) triple=i686-w64-mingw32 format=pei-i386 ;;
+*) triple=x86_64-w64-mingw32 format=pei-x86-64 ;;
+esac
 for exe in VK37Set.exe vk37save.exe vk37load.exe; do
-    x86_64-w64-mingw32-objdump -x "$root/$name/$exe" | grep -q '\.debug' &&
-        fail "$exe is not stripped"
+    "$triple-objdump" -x "$root/$name/$exe" >"$root/headers.txt"
+    grep -q "file format $format\$" "$root/headers.txt" || fail "$exe is not $format"
+    grep -q '\.debug' "$root/headers.txt" && fail "$exe is not stripped"
+    sed -n 's/^[[:space:]]*DLL Name: //p' "$root/headers.txt" |
+        grep -viE "^($system)\.dll\$" &&
+        fail "$exe imports DLLs that are not Windows' own"
 done
+rm "$root/headers.txt"
 
 run() { "$src/tools/wine/run.sh" "$prefix" "$root/$name/vk37save.exe" "$@" 2>/dev/null; }
 version=$(run --version | tr -d '\r')
 want=${name#VK37Set-}
-want=${want%-win64}
+want=${want%-win??}
 [ "$version" = "vk37save $want" ] || fail "vk37save --version printed '$version', not 'vk37save $want'"
 cameras=$(run --list | grep -c $'\t') || true
 [ "$cameras" -ge 1 ] || fail "vk37save --list from the zip found no camera"

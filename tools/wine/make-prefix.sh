@@ -22,10 +22,12 @@ if [ -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 "$WINE" wineboot -i
+# With 32-bit Wine installed, plain `reg` is the 32-bit one; /reg:64 (last,
+# or Wine's reg refuses it) names the registry view explicitly.
 # Chinese captions ask for SimSun, which Wine does not ship.
 "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /t REG_SZ \
-    /d 'WenQuanYi Zen Hei' /f >/dev/null
+    /d 'WenQuanYi Zen Hei' /f /reg:64 >/dev/null
 # Without a window manager, unmanaged windows still get captions and system menus.
-"$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
+"$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f /reg:64 >/dev/null
 # The registry reaches the prefix's files only when the server exits.
 "$WINESERVER" -w

@@ -114,7 +114,7 @@ std::vector<HWND> CProgramRun::Windows(const wchar_t* className) const {
         std::vector<HWND> found;
     } search = {this, className, {}};
     EnumWindows(
-        [](HWND hwnd, LPARAM data) {
+        [](HWND hwnd, LPARAM data) CALLBACK -> BOOL {
             auto* s = reinterpret_cast<Search*>(data);
             DWORD pid = 0;
             wchar_t name[64] = {};

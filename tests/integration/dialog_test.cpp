@@ -1,0 +1,87 @@
+// The main dialog on Qt's offscreen platform against vivid: while it is open
+// vivid is unbound and bound again, the list follows through the watch on
+// /dev, and the second camera, back again, is the one the save writes.
+#include "app/vk37setdlg.h"
+#include "tests/integration/inifile.h"
+#include "tests/integration/v4l2ctl.h"
+#include "tests/integration/vividfixture.h"
+#include "tests/platform/linux/ui/modaldriver.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A hang guard only: the list follows a change within about a second.
+constexpr int kListWaitMs = 60000;
+
+// The list's entries, one a line; with count, once it holds that many.
+std::string Items(const QComboBox* combo, int count = -1) {
+    if (count >= 0 && !QTest::qWaitFor([&] { return combo->count() == count; }, kListWaitMs))
+        return "(not " + std::to_string(count) + " entries)";
+    std::string items;
+    for (int i = 0; i < combo->count(); ++i)
+        items += combo->itemText(i).toStdString() + "\n";
+    return items;
+}
+
+std::string Value(const std::vector<IniSection>& file, const std::string& section,
+                  const std::string& key) {
+    for (const IniSection& s : file)
+        for (const auto& [name, value] : s.keys)
+            if (s.name == section && name == key)
+                return value;
+    return "(none)";
+}
+
+using VividDialog = CVividTest;
+
+TEST_F(VividDialog, TheCameraThatCameBackWhileOpenCanBePickedAndSaved) {
+    int argc = 1;
+    char name[] = "vivid_dialog_tests";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    CWinApp winApp{L"VK37Set"};
+    CScratchDirectory scratch;
+
+    CVK37SetDlg dlg;
+    int listed = 0;
+    std::string before, unplugged = "(vivid not unbound)", replugged;
+    bool brightnessSet = false;
+    WhenModalAppears(nullptr, [&](QWidget*) {
+        auto* combo = qobject_cast<QComboBox*>(DialogControl(dlg, IDC_DEVICE_COMBO));
+        listed = combo->count();
+        before = Items(combo);
+        std::string device;
+        if (UnbindVivid(&device))
+            unplugged = Items(combo, 0);
+        if (BindVivid(device))
+            replugged = Items(combo, 2);
+        // Values that tell the two cameras apart in the file.
+        const std::vector<std::string> nodes = CaptureNodes();
+        brightnessSet = nodes.size() == 2 && SetControl(nodes[0], "brightness", 10) &&
+                        SetControl(nodes[1], "brightness", 240);
+        combo->setCurrentIndex(1);
+        QTest::mouseClick(DialogControl(dlg, IDC_SAVE_BUTTON), Qt::LeftButton);
+        dlg.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
+
+    ASSERT_EQ(2, listed);
+    EXPECT_EQ("", unplugged);
+    EXPECT_EQ(before, replugged);
+    ASSERT_TRUE(brightnessSet);
+    std::vector<IniSection> file;
+    ASSERT_TRUE(ReadIniFile(scratch.ParameterFile(), &file));
+    EXPECT_EQ(8u, file.size()) << "vivid has no exposure: eight sections";
+    EXPECT_EQ("1", Value(file, "SYSTEM", "PORT"));
+    EXPECT_EQ("240", Value(file, "BRIGHTNESS", "V_LVALUE")) << "the second camera's brightness";
+    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(0, DriverGiveUps());
+}
+
+} // namespace
