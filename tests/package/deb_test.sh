@@ -92,6 +92,13 @@ for page in VK37Set vk37save vk37load; do
     [ -z "$warnings" ] || fail "man warns about $page.1: $warnings"
 done
 
+# The restore at plug-in: udev gives no PATH, so the rule must name the
+# packaged helper and the helper the packaged vk37load's directory.
+grep -qx 'RUN+="/usr/libexec/vk37set/vk37load-udev"' "$root/usr/lib/udev/rules.d/70-vk37load.rules" ||
+    fail "the udev rule does not run the packaged helper"
+grep -q '^PATH=/usr/bin:' "$root/usr/libexec/vk37set/vk37load-udev" ||
+    fail "the udev helper does not look for vk37load in /usr/bin first"
+
 # The desktop entry and the metadata, as installed. The component id is the
 # desktop entry's name, vk37set, not a reverse domain name, which
 # appstreamcli would warn about; every other warning fails.
