@@ -106,6 +106,12 @@ HRESULT CCaptureDevice::GetDeviceName(int position, std::wstring& name) const {
     return ReadBagString(position, L"FriendlyName", name);
 }
 
+HRESULT CCaptureDevice::GetDevicePlainName(int position, std::wstring& name) const {
+    if (ReadBagString(position, L"PlainName", name) == S_OK)
+        return S_OK;
+    return GetDeviceName(position, name);
+}
+
 HRESULT CCaptureDevice::GetDevicePath(int position, std::wstring& path) const {
     return ReadBagString(position, L"DevicePath", path);
 }

@@ -38,6 +38,10 @@ public:
     int DeviceCount() const;
     // The friendly name of the device at position; name is left alone on failure.
     HRESULT GetDeviceName(int position, std::wstring& name) const;
+    // The name as the system reports it, without anything a list adds to tell
+    // namesakes apart (on Linux a " (bus info)" or " (node)" suffix); where
+    // nothing is added, the friendly name. name is left alone on failure.
+    HRESULT GetDevicePlainName(int position, std::wstring& name) const;
     // The device's path as the system reports it ("DevicePath": the node on
     // Linux, the device interface path on Windows). path is left alone on failure.
     HRESULT GetDevicePath(int position, std::wstring& path) const;

@@ -1,31 +1,40 @@
-// Argument parsing for vk37save, in the usual forms of Linux tools: short
+// Argument parsing for vk37save and vk37load, in the usual forms of Linux tools: short
 // options with the value attached or following ("-C DIR", "-CDIR"), long
 // options with "=" or a following value, and "--" before no more options.
 #include "cli/options.h"
 
 namespace {
 
+enum : unsigned { kSave = 1, kLoad = 2, kBoth = kSave | kLoad };
+
 struct OptionForm {
     const wchar_t* longName;
     wchar_t shortName;
     bool takesValue;
+    unsigned programs; // which programs know the option
 };
 
 const OptionForm kOptions[] = {
-    {L"list", L'l', false},  {L"device", L'd', true}, {L"directory", L'C', true},
-    {L"quiet", L'q', false}, {L"help", L'h', false},  {L"version", L'V', false},
+    {L"list", L'l', false, kSave},     {L"device", L'd', true, kBoth},
+    {L"directory", L'C', true, kBoth}, {L"file", L'f', true, kLoad},
+    {L"check", L'c', false, kLoad},    {L"quiet", L'q', false, kBoth},
+    {L"help", L'h', false, kBoth},     {L"version", L'V', false, kBoth},
 };
 
-const OptionForm* FindLong(const std::wstring& name) {
+unsigned Bit(CliProgram program) {
+    return program == CliProgram::Save ? kSave : kLoad;
+}
+
+const OptionForm* FindLong(const std::wstring& name, CliProgram program) {
     for (const OptionForm& form : kOptions)
-        if (name == form.longName)
+        if (name == form.longName && (form.programs & Bit(program)))
             return &form;
     return nullptr;
 }
 
-const OptionForm* FindShort(wchar_t name) {
+const OptionForm* FindShort(wchar_t name, CliProgram program) {
     for (const OptionForm& form : kOptions)
-        if (name == form.shortName)
+        if (name == form.shortName && (form.programs & Bit(program)))
             return &form;
     return nullptr;
 }
@@ -58,6 +67,7 @@ public:
             if (value.empty())
                 return Fail(L"--device needs a position or a camera name");
             m_device = true;
+            m_options.deviceGiven = true;
             m_options.byName = !ParsePosition(value, m_options.position);
             m_options.name = m_options.byName ? value : std::wstring();
             return true;
@@ -65,6 +75,14 @@ public:
             if (value.empty())
                 return Fail(L"-C needs a directory");
             m_options.directory = value;
+            return true;
+        case L'f':
+            if (value.empty())
+                return Fail(L"--file needs a file name");
+            m_options.file = value;
+            return true;
+        case L'c':
+            m_options.check = true;
             return true;
         case L'q':
             m_options.quiet = true;
@@ -84,7 +102,7 @@ public:
         m_options.command = m_help      ? CliCommand::Help
                             : m_version ? CliCommand::Version
                             : m_list    ? CliCommand::List
-                                        : CliCommand::Save;
+                                        : CliCommand::Run;
         return true;
     }
 
@@ -102,7 +120,7 @@ private:
 } // namespace
 
 bool ParseCliOptions(const std::vector<std::wstring>& args, CliOptions& options,
-                     std::wstring& error) {
+                     std::wstring& error, CliProgram program) {
     options = CliOptions();
     CParser parser(options, error);
     for (size_t i = 1; i < args.size(); ++i) {
@@ -119,7 +137,8 @@ bool ParseCliOptions(const std::vector<std::wstring>& args, CliOptions& options,
         if (arg.compare(0, 2, L"--") == 0) {
             const size_t equals = arg.find(L'=');
             shown = arg.substr(0, equals);
-            form = FindLong(arg.substr(2, equals == std::wstring::npos ? equals : equals - 2));
+            form = FindLong(arg.substr(2, equals == std::wstring::npos ? equals : equals - 2),
+                            program);
             if (form != nullptr && equals != std::wstring::npos) {
                 if (!form->takesValue)
                     return parser.Fail(L"option '" + shown + L"' takes no value");
@@ -128,7 +147,7 @@ bool ParseCliOptions(const std::vector<std::wstring>& args, CliOptions& options,
             }
         } else if (arg.size() >= 2 && arg[0] == L'-') {
             shown = arg.substr(0, 2);
-            form = FindShort(arg[1]);
+            form = FindShort(arg[1], program);
             if (form != nullptr && arg.size() > 2) {
                 if (!form->takesValue)
                     return parser.Fail(L"option '" + shown + L"' takes no value");
@@ -151,17 +170,40 @@ bool ParseCliOptions(const std::vector<std::wstring>& args, CliOptions& options,
     return parser.Finish();
 }
 
-const wchar_t* CliHelpText() {
-    return L"Usage: vk37save [--device N|NAME] [-C DIR] [--quiet]\n"
+const wchar_t* CliHelpText(CliProgram program) {
+    if (program == CliProgram::Load)
+        return L"Usage: vk37load [--device N|NAME|PATH] [-C DIR | --file FILE] [--check] "
+               L"[--quiet]\n"
+               L"Gives a video capture camera the settings VK37.INI holds: for each property\n"
+               L"its value, or its automatic mode. A property whose range differs from the\n"
+               L"file's is left alone; a value already in place is not written again.\n"
+               L"\n"
+               L"  -d, --device N|NAME|PATH  the camera at position N of the list, or the first\n"
+               L"                         camera named NAME, or else the one whose device path\n"
+               L"                         is PATH (default: the camera at the file's PORT)\n"
+               L"  -C, --directory DIR    read VK37.INI in DIR, not in the current directory\n"
+               L"  -f, --file FILE        read FILE instead of VK37.INI\n"
+               L"  -c, --check            write nothing; print each property that differs\n"
+               L"  -q, --quiet            print only problems\n"
+               L"  -h, --help             show this help and exit\n"
+               L"  -V, --version          show the version and exit\n"
+               L"\n"
+               L"Exit status:\n"
+               L"  0   the camera holds every value of the file (with --check: already)\n"
+               L"  1   the file is missing, unreadable or not a parameter file\n"
+               L"  2   no such camera, or it could not be opened or left part-way\n"
+               L"  3   some properties were not applied (or, with --check, differ)\n"
+               L"  64  the command line was wrong\n";
+    return L"Usage: vk37save [--device N|NAME|PATH] [-C DIR] [--quiet]\n"
            L"       vk37save --list\n"
            L"Saves the image settings of a video capture camera into VK37.INI, as the\n"
            L"VK37Set dialog's save button does, without a window.\n"
            L"\n"
            L"  -l, --list             list the cameras, one per line: position, name and\n"
            L"                         device path, separated by tabs\n"
-           L"  -d, --device N|NAME    save the camera at position N of the list (default 0),\n"
-           L"                         or the first camera named NAME, or else the one whose\n"
-           L"                         device path is NAME\n"
+           L"  -d, --device N|NAME|PATH  save the camera at position N of the list (default\n"
+           L"                         0), or the first camera named NAME, or else the one\n"
+           L"                         whose device path is PATH\n"
            L"  -C, --directory DIR    write VK37.INI in DIR, not in the current directory\n"
            L"  -q, --quiet            do not print the completion message\n"
            L"  -h, --help             show this help and exit\n"

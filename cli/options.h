@@ -1,25 +1,32 @@
-// The command line of vk37save: what it is asked to do, read from its
-// arguments, and the help text that describes it.
+// The command lines of vk37save and vk37load: what each is asked to do, read
+// from its arguments, and the help text that describes it. The options they
+// share mean the same in both.
 #pragma once
 
 #include <string>
 #include <vector>
 
-enum class CliCommand { Save, List, Help, Version };
+enum class CliProgram { Save, Load };
+
+// Run: the program's own work, the save or the restore.
+enum class CliCommand { Run, List, Help, Version };
 
 struct CliOptions {
-    CliCommand command = CliCommand::Save;
-    bool byName = false;    // the camera is chosen by name (or device path), not position
-    long long position = 0; // the camera's position when not by name
+    CliCommand command = CliCommand::Run;
+    bool deviceGiven = false; // --device was given
+    bool byName = false;      // the camera is chosen by name (or device path), not position
+    long long position = 0;   // the camera's position when not by name
     std::wstring name;
-    std::wstring directory; // where VK37.INI goes; empty for the current directory
+    std::wstring directory; // where VK37.INI is; empty for the current directory
     bool quiet = false;
+    std::wstring file;  // vk37load: the file to restore from, instead of VK37.INI
+    bool check = false; // vk37load: compare only
 };
 
-// Reads args (args[0] is the program's name). On a usage error returns false
-// with a one-line reason in error.
+// Reads args (args[0] is the program's name) for program. On a usage error
+// returns false with a one-line reason in error.
 bool ParseCliOptions(const std::vector<std::wstring>& args, CliOptions& options,
-                     std::wstring& error);
+                     std::wstring& error, CliProgram program = CliProgram::Save);
 
 // The text --help prints.
-const wchar_t* CliHelpText();
+const wchar_t* CliHelpText(CliProgram program = CliProgram::Save);

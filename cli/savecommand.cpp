@@ -12,6 +12,7 @@
 
 namespace {
 
+constexpr const wchar_t* kName = L"vk37save";
 constexpr const wchar_t* kProgram = L"vk37save: ";
 
 // For the duration of a save, the save's message boxes are lines on the
@@ -43,23 +44,6 @@ private:
     bool m_errorShown = false;
 };
 
-// The name as the dialog lists it.
-std::wstring NameAt(const CCaptureDevice& device, int position) {
-    std::wstring name;
-    if (device.GetDeviceName(position, name) != S_OK)
-        name = kUnknownDeviceName;
-    return name;
-}
-
-// What the system knows the device by: its device path, else its moniker's
-// display name.
-std::wstring PathAt(const CCaptureDevice& device, int position) {
-    std::wstring path;
-    if (device.GetDevicePath(position, path) != S_OK || path.empty())
-        device.GetDeviceId(position, path);
-    return path;
-}
-
 // One listing line is one camera: tabs and line breaks inside a field
 // become spaces.
 std::wstring Field(std::wstring text) {
@@ -72,8 +56,8 @@ std::wstring Field(std::wstring text) {
 int ListCameras(const CCaptureDevice& device, const CliTerminal& terminal) {
     std::wstring text;
     for (int i = 0; i < device.DeviceCount(); ++i)
-        text += std::to_wstring(i) + L"\t" + Field(NameAt(device, i)) + L"\t" +
-                Field(PathAt(device, i)) + L"\n";
+        text += std::to_wstring(i) + L"\t" + Field(CameraNameAt(device, i)) + L"\t" +
+                Field(CameraPathAt(device, i)) + L"\n";
     if (!terminal.out(text)) {
         terminal.err(std::wstring(kProgram) + L"the list could not be written\n");
         return kExitWriteFailed;
@@ -81,64 +65,13 @@ int ListCameras(const CCaptureDevice& device, const CliTerminal& terminal) {
     return kExitSaved;
 }
 
-// The position of the camera the options choose, or -1.
-int ChooseCamera(const CCaptureDevice& device, const CliOptions& options) {
-    const int count = device.DeviceCount();
-    if (!options.byName)
-        return options.position < count ? static_cast<int>(options.position) : -1;
-    for (int i = 0; i < count; ++i)
-        if (NameAt(device, i) == options.name)
-            return i;
-    for (int i = 0; i < count; ++i)
-        if (PathAt(device, i) == options.name)
-            return i;
-    return -1;
-}
-
-std::wstring CameraNotFound(const CliOptions& options, int count) {
-    std::wstring text = kProgram;
-    if (options.byName)
-        text += L"no camera is named '" + options.name + L"'";
-    else
-        text += L"no camera at position " + std::to_wstring(options.position);
-    text += count == 1 ? L" (there is 1 camera"
-                       : L" (there are " + std::to_wstring(count) + L" cameras";
-    return text + L"; vk37save --list shows them)\n";
-}
-
-std::wstring HexCode(DWORD value) {
-    std::wstring text = L"0x";
-    for (int shift = 28; shift >= 0; shift -= 4)
-        text += L"0123456789ABCDEF"[(value >> shift) & 0xF];
-    return text;
-}
-
-std::wstring DirectoryError(const std::wstring& directory, DWORD error) {
-    std::wstring reason;
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-        reason = L"no such directory";
-        break;
-    case ERROR_ACCESS_DENIED:
-        reason = L"permission denied";
-        break;
-    case ERROR_DIRECTORY:
-        reason = L"not a directory";
-        break;
-    default:
-        reason = L"error " + std::to_wstring(error);
-    }
-    return std::wstring(kProgram) + L"cannot write into '" + directory + L"': " + reason + L"\n";
-}
-
 int SaveCamera(CCaptureDevice& device, const CliOptions& options, const CliTerminal& terminal) {
     const int position = ChooseCamera(device, options);
     if (position < 0) {
-        terminal.err(CameraNotFound(options, device.DeviceCount()));
+        terminal.err(CameraNotFound(kName, options, device.DeviceCount()));
         return kExitNoCamera;
     }
-    const std::wstring name = NameAt(device, position);
+    const std::wstring name = CameraNameAt(device, position);
     std::wstring id;
     device.GetDeviceId(position, id);
 
@@ -177,9 +110,9 @@ int RunSaveCommand(const std::vector<std::wstring>& args, const CliTerminal& ter
         return terminal.out(L"vk37save " + version + L"\n") ? kExitSaved : kExitWriteFailed;
     }
 
-    if (options.command == CliCommand::Save && !options.directory.empty() &&
+    if (options.command == CliCommand::Run && !options.directory.empty() &&
         !SetCurrentDirectoryW(options.directory.c_str())) {
-        terminal.err(DirectoryError(options.directory, GetLastError()));
+        terminal.err(DirectoryError(kName, L"write into", options.directory, GetLastError()));
         return kExitWriteFailed;
     }
 

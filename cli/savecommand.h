@@ -3,7 +3,8 @@
 // message boxes of the save written to the terminal instead.
 #pragma once
 
-#include <functional>
+#include "cli/cameras.h"
+
 #include <string>
 #include <vector>
 
@@ -13,13 +14,6 @@ enum CliExitStatus {
     kExitWriteFailed = 1, // VK37.INI (or the listing) could not be written
     kExitNoCamera = 2,    // no such camera, or it could not be opened
     kExitUsage = 64,      // the command line was wrong
-};
-
-// Where the command's text goes. Each returns false when the stream did not
-// take the text.
-struct CliTerminal {
-    std::function<bool(const std::wstring&)> out;
-    std::function<bool(const std::wstring&)> err;
 };
 
 // Runs the command for args (args[0] is the program's name). COM must be

@@ -45,12 +45,14 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 camera by name and the tool reads eight image properties (brightness,
 contrast, hue, saturation, sharpness, colour enable, white balance and
 exposure), each with its range, step, default, flags and current value,
-and writes them into VK37.INI in the current directory. It only reads the
-camera and never changes a setting.
+and writes them into VK37.INI in the current directory. Saving only reads
+the camera and never changes a setting.
 
-The package holds the Qt dialog program VK37Set and the command-line
-program vk37save, which saves without a display. Cameras are found
-through V4L2.")
+The package holds the Qt dialog program VK37Set, the command-line
+program vk37save, which saves without a display, and vk37load, which
+gives a camera the saved settings back. A udev rule, dormant until
+/etc/vk37set exists, restores a camera's file when it is plugged in.
+Cameras are found through V4L2.")
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_PACKAGE_NAME ${vk37_deb_name})

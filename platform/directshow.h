@@ -101,6 +101,7 @@ struct IAMVideoProcAmp : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetRange(LONG Property, LONG* pMin, LONG* pMax,
                                                LONG* pSteppingDelta, LONG* pDefault,
                                                LONG* pCapsFlags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Set(LONG Property, LONG lValue, LONG Flags) = 0;
     virtual HRESULT STDMETHODCALLTYPE Get(LONG Property, LONG* lValue, LONG* Flags) = 0;
 
 protected:
@@ -111,6 +112,7 @@ struct IAMCameraControl : IUnknown {
     virtual HRESULT STDMETHODCALLTYPE GetRange(LONG Property, LONG* pMin, LONG* pMax,
                                                LONG* pSteppingDelta, LONG* pDefault,
                                                LONG* pCapsFlags) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Set(LONG Property, LONG lValue, LONG Flags) = 0;
     virtual HRESULT STDMETHODCALLTYPE Get(LONG Property, LONG* lValue, LONG* Flags) = 0;
 
 protected:

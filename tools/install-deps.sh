@@ -10,7 +10,7 @@ set -euo pipefail
 build=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
        fonts-arphic-uming)
 test=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils
-      qemu-system-x86 busybox-static v4l-utils kmod cpio xz-utils e2fsprogs xfsprogs
+      qemu-system-x86 busybox-static v4l-utils kmod cpio xz-utils e2fsprogs xfsprogs udev
       lintian appstream desktop-file-utils clang libclang-rt-14-dev)
 # dpkg-shlibdeps and dpkg-buildflags; file, which CPack asks which files are
 # programs.

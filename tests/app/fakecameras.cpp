@@ -29,6 +29,8 @@ struct ProcAmpPart : IAMVideoProcAmp {
                                        LONG* fl) override {
         return Range(p, mn, mx, st, df, fl);
     }
+    // The dialog only reads; a write is refused.
+    HRESULT STDMETHODCALLTYPE Set(LONG, LONG, LONG) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Get(LONG p, LONG* v, LONG* fl) override { return Value(p, v, fl); }
     virtual HRESULT Range(LONG, LONG*, LONG*, LONG*, LONG*, LONG*) = 0;
     virtual HRESULT Value(LONG, LONG*, LONG*) = 0;
@@ -42,6 +44,7 @@ struct CameraControlPart : IAMCameraControl {
                                        LONG* fl) override {
         return Range(p + 100, mn, mx, st, df, fl);
     }
+    HRESULT STDMETHODCALLTYPE Set(LONG, LONG, LONG) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Get(LONG p, LONG* v, LONG* fl) override {
         return Value(p + 100, v, fl);
     }

@@ -12,8 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace fakes {
@@ -59,19 +61,24 @@ private:
     std::function<void()> m_onRelease;
 };
 
-// The mocked methods keep COM's calling convention (__stdcall on 32-bit
-// Windows), or they would not override.
+// Set answers E_NOTIMPL unless a test says otherwise (see AcceptWrites):
+// the save must never call it. The mocked methods keep COM's calling
+// convention (__stdcall on 32-bit Windows), or they would not override.
 class CMockProcAmp : public CCounted<IAMVideoProcAmp> {
 public:
+    CMockProcAmp() { ON_CALL(*this, Set).WillByDefault(::testing::Return(E_NOTIMPL)); }
     MOCK_METHOD(HRESULT, GetRange, (LONG, LONG*, LONG*, LONG*, LONG*, LONG*),
                 (override, Calltype(STDMETHODCALLTYPE)));
+    MOCK_METHOD(HRESULT, Set, (LONG, LONG, LONG), (override, Calltype(STDMETHODCALLTYPE)));
     MOCK_METHOD(HRESULT, Get, (LONG, LONG*, LONG*), (override, Calltype(STDMETHODCALLTYPE)));
 };
 
 class CMockCameraControl : public CCounted<IAMCameraControl> {
 public:
+    CMockCameraControl() { ON_CALL(*this, Set).WillByDefault(::testing::Return(E_NOTIMPL)); }
     MOCK_METHOD(HRESULT, GetRange, (LONG, LONG*, LONG*, LONG*, LONG*, LONG*),
                 (override, Calltype(STDMETHODCALLTYPE)));
+    MOCK_METHOD(HRESULT, Set, (LONG, LONG, LONG), (override, Calltype(STDMETHODCALLTYPE)));
     MOCK_METHOD(HRESULT, Get, (LONG, LONG*, LONG*), (override, Calltype(STDMETHODCALLTYPE)));
 };
 
@@ -97,6 +104,31 @@ template <class Mock> void Answer(Mock& mock, std::function<const Property*(LONG
         if (p == nullptr)
             return E_PROP_ID_UNSUPPORTED;
         *v = p->value, *fl = p->flags;
+        return S_OK;
+    });
+}
+
+// Makes Set of the mock append "P:V:F" (property, value, flags; "c" before P
+// for the camera control) to log and take the call as a camera would:
+// automatic leaves the value, manual sets it. refuse(id), when given, can
+// answer a failure instead, or S_FALSE for a camera that answers S_OK but
+// keeps its old value.
+template <class Mock>
+void AcceptWrites(Mock& mock, std::map<LONG, Property>& props, std::string* log,
+                  std::function<HRESULT(LONG)> refuse = nullptr) {
+    const bool cameraControl = std::is_base_of_v<IAMCameraControl, Mock>;
+    ON_CALL(mock, Set).WillByDefault([=, &props](LONG id, LONG value, LONG flags) {
+        *log += (log->empty() ? "" : " ") + std::string(cameraControl ? "c" : "") +
+                std::to_string(id) + ":" + std::to_string(value) + ":" + std::to_string(flags);
+        const HRESULT answer = !props.count(id) ? E_PROP_ID_UNSUPPORTED
+                               : refuse         ? refuse(id)
+                                                : S_OK;
+        if (answer != S_OK)
+            return answer == S_FALSE ? S_OK : answer;
+        props[id].flags =
+            (flags & VideoProcAmp_Flags_Auto) ? flags : LONG{VideoProcAmp_Flags_Manual};
+        if (!(flags & VideoProcAmp_Flags_Auto))
+            props[id].value = value;
         return S_OK;
     });
 }
@@ -130,17 +162,19 @@ public:
     bool hasName = true;
     std::wstring name;
     std::wstring devicePath; // answered for "DevicePath" unless empty
+    std::wstring plainName;  // answered for "PlainName" unless empty
     std::wstring lastProperty;
 
     HRESULT STDMETHODCALLTYPE Read(LPCOLESTR pszPropName, VARIANT* pVar, IErrorLog*) override {
         lastProperty = pszPropName;
         const bool isName = lastProperty == L"FriendlyName" && hasName;
         const bool isPath = lastProperty == L"DevicePath" && !devicePath.empty();
-        if (!isName && !isPath)
+        const bool isPlain = lastProperty == L"PlainName" && !plainName.empty();
+        if (!isName && !isPath && !isPlain)
             return E_INVALIDARG;
         EXPECT_EQ(pVar->vt, VT_BSTR) << "the caller asks for a string";
         pVar->vt = VT_BSTR;
-        pVar->bstrVal = SysAllocString((isName ? name : devicePath).c_str());
+        pVar->bstrVal = SysAllocString((isName ? name : isPath ? devicePath : plainName).c_str());
         return S_OK;
     }
 };

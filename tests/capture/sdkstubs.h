@@ -62,15 +62,6 @@ template <> struct Stubbed<IPropertyBag> : IPropertyBag {
     VK37_NOTIMPL(Write(LPCOLESTR, VARIANT*))
 };
 
-// The program only reads camera settings; a Set is a fault.
-template <> struct Stubbed<IAMVideoProcAmp> : IAMVideoProcAmp {
-    VK37_NOTIMPL(Set(LONG, LONG, LONG))
-};
-
-template <> struct Stubbed<IAMCameraControl> : IAMCameraControl {
-    VK37_NOTIMPL(Set(LONG, LONG, LONG))
-};
-
 #undef VK37_NOTIMPL
 
 #endif

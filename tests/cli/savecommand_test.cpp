@@ -77,12 +77,25 @@ const std::wstring kSavedLine = std::wstring(kSavedMessage) + L"\n";
 const std::wstring kFailedLine = std::wstring(kWriteFailedMessage) + L"\n";
 
 TEST_F(SaveCommandTest, EachCommandLineEndsWithItsStatusOutputAndFile) {
+    // Two cameras of one name, listed with their bus info as on Linux.
+    auto namesakes = [](SaveCommandTest& t) {
+        t.m_second.moniker.bag.name = L"Cam (usb-2)";
+        t.m_third.moniker.bag.name = L"Cam (usb-3)";
+        t.m_second.moniker.bag.plainName = t.m_third.moniker.bag.plainName = L"Cam";
+        t.m_third.moniker.bag.hasName = true;
+    };
     const CommandCase cases[] = {
         {"default is camera 0", {}, 0, 0, kSavedLine, L""},
         {"position, quiet", {L"--device", L"1", L"-q"}, 0, 1, L"", L""},
         {"by name", {L"-d", L"Cam B"}, 0, 1, kSavedLine, L""},
         {"by device path", {L"--device=/dev/video9"}, 0, 1, kSavedLine, L""},
         {"by the unknown-name label", {L"-d", L"(未知设备)"}, 0, 2, kSavedLine, L""},
+        // clang-format off
+        {"by the name the system reports: the first namesake", {L"-d", L"Cam"}, 0, 1, kSavedLine,
+         L"", namesakes},
+        {"by the name as listed, suffix and all", {L"-d", L"Cam (usb-3)"}, 0, 2, kSavedLine, L"",
+         namesakes},
+        // clang-format on
         {"into another directory",
          {L"-C", L"sub"},
          0,
@@ -168,6 +181,10 @@ TEST_F(SaveCommandTest, EachCommandLineEndsWithItsStatusOutputAndFile) {
         m_first.filter.cameraControl = &m_first.camera;
         m_second.moniker.bindResult = S_OK;
         m_factory.createResult = S_OK;
+        m_second.moniker.bag.name = L"Cam B";
+        m_third.moniker.bag.name = L"Cam C";
+        m_second.moniker.bag.plainName = m_third.moniker.bag.plainName = L"";
+        m_third.moniker.bag.hasName = false;
     }
 }
 
@@ -195,7 +212,7 @@ TEST_F(SaveCommandTest, AListThatCannotBeWrittenIsAFailure) {
 struct ParseCase {
     std::vector<std::wstring> args;
     bool ok;
-    CliCommand command = CliCommand::Save;
+    CliCommand command = CliCommand::Run;
     bool byName = false;
     long long position = 0;
     std::wstring name = L"", directory = L"";
@@ -205,13 +222,13 @@ struct ParseCase {
 TEST(CliOptions, UsualFormsOfOptionsAndValues) {
     using C = CliCommand;
     const ParseCase cases[] = {
-        {{}, true, C::Save, false, 0, L"", L"", false},
-        {{L"-C", L"d"}, true, C::Save, false, 0, L"", L"d", false},
-        {{L"-Cd"}, true, C::Save, false, 0, L"", L"d", false},
-        {{L"--directory=d=e"}, true, C::Save, false, 0, L"", L"d=e", false},
-        {{L"-d1", L"-d", L"0012"}, true, C::Save, false, 12, L"", L"", false},
-        {{L"--device", L"-1"}, true, C::Save, true, 0, L"-1", L"", false},
-        {{L"--device=1x"}, true, C::Save, true, 0, L"1x", L"", false},
+        {{}, true, C::Run, false, 0, L"", L"", false},
+        {{L"-C", L"d"}, true, C::Run, false, 0, L"", L"d", false},
+        {{L"-Cd"}, true, C::Run, false, 0, L"", L"d", false},
+        {{L"--directory=d=e"}, true, C::Run, false, 0, L"", L"d=e", false},
+        {{L"-d1", L"-d", L"0012"}, true, C::Run, false, 12, L"", L"", false},
+        {{L"--device", L"-1"}, true, C::Run, true, 0, L"-1", L"", false},
+        {{L"--device=1x"}, true, C::Run, true, 0, L"1x", L"", false},
         {{L"-q", L"-l"}, true, C::List, false, 0, L"", L"", true},
         {{L"--list", L"--help"}, true, C::Help, false, 0, L"", L"", false},
         {{L"-d", L"x", L"-V"}, true, C::Version, true, 0, L"x", L"", false},

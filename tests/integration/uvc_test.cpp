@@ -3,7 +3,8 @@
 // capture node before it (/dev/video0). UvcFull runs while the camera is
 // plugged in with its full configuration, UvcSecond with its second one. The
 // camera logs every SET_CUR it receives to the file named by VK37_UVC_LOG,
-// so the tests can tell that a save changed nothing.
+// so the tests can tell that a save changed nothing and what exactly a
+// restore wrote.
 #include "tests/integration/inifile.h"
 #include "tests/integration/uvccamera/camera.h"
 #include "tests/integration/v4l2ctl.h"
@@ -13,8 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <linux/usb/video.h>
 #include <sstream>
 
 namespace {
@@ -80,6 +83,29 @@ struct MappedRow {
     const char* control;
     const char* flags;
 };
+
+// The camera's log line for one SET_CUR of a value of size bytes.
+std::string SetCur(uint8_t entity, uint8_t selector, long value, int size, const char* mark = "") {
+    std::string line = "SET_CUR interface=0 entity=" + std::to_string(entity) +
+                       " selector=" + std::to_string(selector) + " data=";
+    for (int i = 0; i < size; ++i) {
+        char hex[3];
+        std::snprintf(hex, sizeof hex, "%02x", static_cast<unsigned>(value >> (8 * i)) & 0xff);
+        line += hex;
+    }
+    return line + mark + "\n";
+}
+
+// Every control's current value, by name.
+std::map<std::string, long> Values(const std::string& node) {
+    std::map<std::string, long> values;
+    for (const auto& [name, control] : ListControls(node))
+        values[name] = control.value;
+    return values;
+}
+
+const std::string kLoad = "/bin/vk37load --device ";
+const std::string kSave = "/bin/vk37save -q --device ";
 
 const Keys kEmpty = {{"V_PMIN", ""},     {"V_PMAX", ""},       {"V_PSTEPPINGDELTA", ""},
                      {"V_PDEFAULT", ""}, {"V_PCAPSFLAGS", ""}, {"V_LVALUE", ""}};
@@ -212,6 +238,72 @@ TEST_F(UvcSecond, SaveWithoutExposureAndWithAStalledControl) {
     EXPECT_EQ(kEmpty, file[2].keys) << "the stalled contrast";
     EXPECT_EQ(kEmpty, file[6].keys);
     EXPECT_EQ(logBefore, SetCurLog()) << "the save sent SET_CUR to the camera";
+}
+
+using namespace uvccamera;
+
+// A file that matches the camera it was saved from sends no SET_CUR. After
+// every control was changed, the restore sends one per changed control in
+// the file's order, each automatic mode switched off before its value.
+TEST_F(UvcFull, LoadWritesOnlyWhatDiffersAutomaticModeFirst) {
+    CScratchDirectory scratch;
+    const std::string load = kLoad + m_node + " -C " + scratch.Path();
+    const CommandRun save = RunProgram(kSave + m_node + " -C " + scratch.Path());
+    ASSERT_EQ(0, save.status) << save.err;
+    const std::map<std::string, long> saved = Values(m_node);
+    const std::string before = SetCurLog();
+    const CommandRun matching = RunProgram(load);
+    EXPECT_EQ(0, matching.status) << matching.out << matching.err;
+    EXPECT_EQ(before, SetCurLog()) << "a file that matches was written";
+
+    // Values changed while manual, then the automatic modes switched on.
+    ASSERT_EQ(0, RunCommand("v4l2-ctl -d " + m_node +
+                                " -c brightness=30,contrast=50,hue=60,saturation=20,sharpness=2"
+                                ",white_balance_temperature=3000,exposure_time_absolute=100 && "
+                                "v4l2-ctl -d " +
+                                m_node + " -c white_balance_automatic=1,auto_exposure=3",
+                            nullptr));
+    const std::string changed = SetCurLog();
+    const CommandRun restore = RunProgram(load);
+    EXPECT_EQ(0, restore.status) << restore.out << restore.err;
+    EXPECT_EQ(changed + SetCur(kProcessingUnit, UVC_PU_BRIGHTNESS_CONTROL, -20, 2) +
+                  SetCur(kProcessingUnit, UVC_PU_CONTRAST_CONTROL, 40, 2) +
+                  SetCur(kProcessingUnit, UVC_PU_HUE_CONTROL, -45, 2) +
+                  SetCur(kProcessingUnit, UVC_PU_SATURATION_CONTROL, 57, 2) +
+                  SetCur(kProcessingUnit, UVC_PU_SHARPNESS_CONTROL, 6, 2) +
+                  SetCur(kProcessingUnit, UVC_PU_WHITE_BALANCE_TEMPERATURE_AUTO_CONTROL, 0, 1) +
+                  SetCur(kProcessingUnit, UVC_PU_WHITE_BALANCE_TEMPERATURE_CONTROL, 5200, 2) +
+                  SetCur(kCameraTerminal, UVC_CT_AE_MODE_CONTROL, 1, 1) +
+                  SetCur(kCameraTerminal, UVC_CT_EXPOSURE_TIME_ABSOLUTE_CONTROL, 20, 4),
+              SetCurLog());
+    EXPECT_EQ(saved, Values(m_node));
+    std::printf("uvc: vk37load %.0f ms (matching), %.0f ms (changed); vk37save %.0f ms\n",
+                matching.ms, restore.ms, save.ms);
+}
+
+// The second configuration's sharpness keeps its value whatever is written:
+// the restore writes it once, reads it back unchanged, reports it and ends
+// with 3, while the brightness beside it is restored.
+TEST_F(UvcSecond, LoadReportsTheControlTheCameraKeeps) {
+    CScratchDirectory scratch;
+    ASSERT_EQ(0, RunProgram(kSave + m_node + " -C " + scratch.Path()).status);
+    std::string file = FileBytes(scratch.ParameterFile());
+    const size_t value = file.find("V_LVALUE=6", file.find("[SHARPNESS]"));
+    ASSERT_NE(std::string::npos, value) << file;
+    file.replace(value, 10, "V_LVALUE=2");
+    std::ofstream(scratch.ParameterFile(), std::ios::binary) << file;
+    ASSERT_TRUE(SetControl(m_node, "brightness", 30));
+    const std::string before = SetCurLog();
+
+    const CommandRun restore = RunProgram(kLoad + m_node + " -C " + scratch.Path());
+    EXPECT_EQ(3, restore.status) << restore.out << restore.err;
+    EXPECT_NE(std::string::npos, (restore.out + restore.err).find("SHARPNESS"))
+        << restore.out << restore.err;
+    EXPECT_EQ(before + SetCur(kProcessingUnit, UVC_PU_BRIGHTNESS_CONTROL, -20, 2) +
+                  SetCur(kProcessingUnit, UVC_PU_SHARPNESS_CONTROL, 2, 2, " refused"),
+              SetCurLog());
+    EXPECT_EQ(-20, Values(m_node)["brightness"]);
+    EXPECT_EQ(6, Values(m_node)["sharpness"]);
 }
 
 } // namespace

@@ -2,11 +2,14 @@
 #include "tests/integration/v4l2ctl.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
+#include <fstream>
 #include <sstream>
 #include <sys/wait.h>
+#include <unistd.h>
 
 int RunCommand(const std::string& command, std::string* output) {
     FILE* pipe = popen(command.c_str(), "r");
@@ -21,6 +24,29 @@ int RunCommand(const std::string& command, std::string* output) {
     if (output != nullptr)
         *output = text;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+CommandRun RunProgram(const std::string& commandLine) {
+    CommandRun run = {-1, "", "cannot make a file for standard error", 0};
+    char errFile[] = "/tmp/vk37-stderr-XXXXXX";
+    const int fd = mkstemp(errFile);
+    if (fd < 0)
+        return run;
+    close(fd);
+    const auto start = std::chrono::steady_clock::now();
+    run.status = RunCommand(commandLine + " 2>" + errFile, &run.out);
+    run.ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    run.err = FileBytes(errFile);
+    unlink(errFile);
+    return run;
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 std::vector<std::string> ListVideoNodes() {

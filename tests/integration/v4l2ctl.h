@@ -26,6 +26,17 @@ struct V4l2CtlControl {
 // exit status, or -1 when it could not run.
 int RunCommand(const std::string& command, std::string* output);
 
+// Exit status, standard output and standard error of one program run, and
+// how long it took.
+struct CommandRun {
+    int status;
+    std::string out, err;
+    double ms;
+};
+CommandRun RunProgram(const std::string& commandLine);
+// A whole file's bytes; empty when it cannot be read.
+std::string FileBytes(const std::string& path);
+
 // The /dev/videoN nodes, ordered by N.
 std::vector<std::string> ListVideoNodes();
 

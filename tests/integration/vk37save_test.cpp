@@ -9,33 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
 
 namespace {
 
 const std::string kProgram = "/bin/vk37save";
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-// Exit status, standard output and standard error of one run of the program.
-struct CommandRun {
-    int status;
-    std::string out, err;
-};
-
-CommandRun RunProgram(const std::string& arguments, const std::string& errFile) {
-    CommandRun run;
-    run.status = RunCommand(kProgram + " " + arguments + " 2>" + errFile, &run.out);
-    run.err = FileBytes(errFile);
-    return run;
-}
 
 std::string Narrow(const std::wstring& text) {
     std::string out;
@@ -49,7 +27,6 @@ TEST_F(CVividTest, CommandSavesTheDialogsFileAndEndsWithItsStatus) {
     ASSERT_EQ(2u, nodes.size());
     ASSERT_TRUE(SetControl(nodes[1], "brightness", 77));
     CScratchDirectory scratch;
-    const std::string err = scratch.Path() + "/stderr";
 
     // The dialog's save of position 1: a fresh list, then the save by id.
     Enumerate();
@@ -84,7 +61,7 @@ TEST_F(CVividTest, CommandSavesTheDialogsFileAndEndsWithItsStatus) {
         ASSERT_EQ(0, mkdir((blocked + "/VK37.INI").c_str(), 0755));
 
         const CommandRun run =
-            RunProgram("-C " + scratch.Path() + "/" + c.directory + " " + c.arguments, err);
+            RunProgram(kProgram + " -C " + scratch.Path() + "/" + c.directory + " " + c.arguments);
         EXPECT_EQ(c.status, run.status) << run.err;
         EXPECT_EQ("", run.out);
         if (*c.errPart == '\0')
@@ -99,7 +76,7 @@ TEST_F(CVividTest, CommandSavesTheDialogsFileAndEndsWithItsStatus) {
         RunCommand("rm -rf " + out + " " + blocked, nullptr);
     }
 
-    const CommandRun list = RunProgram("--list", err);
+    const CommandRun list = RunProgram(kProgram + " --list");
     EXPECT_EQ(0, list.status) << list.err;
     EXPECT_EQ("0\t" + Narrow(name0) + "\t" + nodes[0] + "\n1\t" + Narrow(name1) + "\t" + nodes[1] +
                   "\n",

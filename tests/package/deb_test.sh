@@ -53,12 +53,16 @@ done
 dpkg-deb -c "$deb" >"$work/contents.txt" || fail "dpkg-deb -c failed"
 LC_ALL=C sort >"$work/expected.txt" <<'LIST'
 -rwxr-xr-x ./usr/bin/VK37Set
+-rwxr-xr-x ./usr/bin/vk37load
 -rwxr-xr-x ./usr/bin/vk37save
+-rw-r--r-- ./usr/lib/udev/rules.d/70-vk37load.rules
+-rwxr-xr-x ./usr/libexec/vk37set/vk37load-udev
 -rw-r--r-- ./usr/share/applications/vk37set.desktop
 -rw-r--r-- ./usr/share/doc/vk37set/changelog.gz
 -rw-r--r-- ./usr/share/doc/vk37set/copyright
 -rw-r--r-- ./usr/share/icons/hicolor/64x64/apps/vk37set.png
 -rw-r--r-- ./usr/share/man/man1/VK37Set.1.gz
+-rw-r--r-- ./usr/share/man/man1/vk37load.1.gz
 -rw-r--r-- ./usr/share/man/man1/vk37save.1.gz
 -rw-r--r-- ./usr/share/metainfo/vk37set.metainfo.xml
 LIST
@@ -81,12 +85,19 @@ found=$(cd "$work/shlibdeps" &&
     fail "Depends is not dpkg-shlibdeps' list: package has '$depends', dpkg-shlibdeps says '${found#shlibs:Depends=}'"
 
 # Manual pages: gzip files that man can format without complaint.
-for page in VK37Set vk37save; do
+for page in VK37Set vk37save vk37load; do
     file="$root/usr/share/man/man1/$page.1.gz"
     gzip -t "$file" || fail "$page.1.gz is not a gzip file"
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$file" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "man warns about $page.1: $warnings"
 done
+
+# The restore at plug-in: udev gives no PATH, so the rule must name the
+# packaged helper and the helper the packaged vk37load's directory.
+grep -qx 'RUN+="/usr/libexec/vk37set/vk37load-udev"' "$root/usr/lib/udev/rules.d/70-vk37load.rules" ||
+    fail "the udev rule does not run the packaged helper"
+grep -q '^PATH=/usr/bin:' "$root/usr/libexec/vk37set/vk37load-udev" ||
+    fail "the udev helper does not look for vk37load in /usr/bin first"
 
 # The desktop entry and the metadata, as installed. The component id is the
 # desktop entry's name, vk37set, not a reverse domain name, which

@@ -13,7 +13,8 @@ root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 unzip -q "$zip" -d "$root" || fail "cannot unpack $zip"
 name=$(basename "$zip" .zip)
-expected=$(printf '%s\n' "$name/" "$name/README.txt" "$name/VK37Set.exe" "$name/vk37save.exe")
+expected=$(printf '%s\n' "$name/" "$name/README.txt" "$name/VK37Set.exe" "$name/vk37save.exe" \
+    "$name/vk37load.exe")
 listed=$(cd "$root" && find . -mindepth 1 | sed 's|^\./||; s|^\([^/]*\)$|\1/|' | LC_ALL=C sort)
 [ "$listed" = "$(LC_ALL=C sort <<<"$expected")" ] || fail "the zip holds: $listed"
 # The read-me as every Notepad reads it: UTF-8 with a byte order mark, CRLF.
@@ -27,7 +28,7 @@ case $name in
 *-win32) triple=i686-w64-mingw32 format=pei-i386 ;;
 *) triple=x86_64-w64-mingw32 format=pei-x86-64 ;;
 esac
-for exe in VK37Set.exe vk37save.exe; do
+for exe in VK37Set.exe vk37save.exe vk37load.exe; do
     "$triple-objdump" -x "$root/$name/$exe" >"$root/headers.txt"
     grep -q "file format $format\$" "$root/headers.txt" || fail "$exe is not $format"
     grep -q '\.debug' "$root/headers.txt" && fail "$exe is not stripped"
@@ -46,6 +47,8 @@ cameras=$(run --list | grep -c $'\t') || true
 [ "$cameras" -ge 1 ] || fail "vk37save --list from the zip found no camera"
 (cd "$root" && run -q) || fail "vk37save from the zip did not save"
 [ -f "$root/VK37.INI" ] || fail "vk37save from the zip wrote no VK37.INI"
+(cd "$root" && "$src/tools/wine/run.sh" "$prefix" "$root/$name/vk37load.exe" --check -q 2>/dev/null) ||
+    fail "vk37load --check from the zip did not find the camera as saved"
 
 # The dialog program starts, shows its window and ends with status 0 on Esc.
 # Wine does not always give a new window the focus at once, so the focus and

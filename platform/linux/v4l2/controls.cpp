@@ -1,5 +1,5 @@
-// Control queries, with the extended ioctls first (they carry 64-bit ranges)
-// and the original ones for drivers that do not answer those.
+// Control queries and writes, with the extended ioctls first (they carry
+// 64-bit values) and the original ones for drivers that do not answer those.
 #include "platform/linux/v4l2/controls.h"
 
 #include "platform/linux/errno_mapping.h"
@@ -100,4 +100,28 @@ HRESULT ReadControl(const CV4l2Device& device, const CControlInfo& info, int64_t
         return HResultFromErrno(error);
     *value = single.value;
     return S_OK;
+}
+
+HRESULT WriteControl(const CV4l2Device& device, const CControlInfo& info, int64_t value) {
+    v4l2_ext_control control;
+    std::memset(&control, 0, sizeof control);
+    control.id = info.id;
+    if (info.type == V4L2_CTRL_TYPE_INTEGER64)
+        control.value64 = value;
+    else
+        control.value = static_cast<__s32>(value);
+    v4l2_ext_controls controls;
+    std::memset(&controls, 0, sizeof controls);
+    controls.which = V4L2_CTRL_WHICH_CUR_VAL;
+    controls.count = 1;
+    controls.controls = &control;
+    int error = device.Ioctl(VIDIOC_S_EXT_CTRLS, &controls);
+    if (error != ENOTTY)
+        return HResultFromErrno(error);
+
+    v4l2_control single;
+    std::memset(&single, 0, sizeof single);
+    single.id = info.id;
+    single.value = static_cast<__s32>(value);
+    return HResultFromErrno(device.Ioctl(VIDIOC_S_CTRL, &single));
 }

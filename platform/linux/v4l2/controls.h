@@ -1,5 +1,5 @@
-// Reading one V4L2 control: its description and its current value. Only
-// queries: nothing here changes a camera setting.
+// One V4L2 control: its description, its current value, and a write of a
+// new value (which only the restore asks for; the save never writes).
 #pragma once
 
 #include "platform/linux/v4l2/v4l2device.h"
@@ -23,3 +23,7 @@ HRESULT QueryControl(const CV4l2Device& device, uint32_t id, CControlInfo* info)
 
 // The current value of a control that QueryControl described.
 HRESULT ReadControl(const CV4l2Device& device, const CControlInfo& info, int64_t* value);
+
+// Sets a control that QueryControl described. The node needs no write access
+// for this: V4L2 asks for it only for streaming, not for controls.
+HRESULT WriteControl(const CV4l2Device& device, const CControlInfo& info, int64_t value);

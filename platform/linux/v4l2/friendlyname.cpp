@@ -66,6 +66,8 @@ void TellNamesakesApart(std::vector<CNodeInfo>* nodes) {
             busTellsApart ? buses[i] : std::wstring(node.path.begin(), node.path.end());
         names[i] += L" (" + detail + L")";
     }
-    for (size_t i = 0; i < nodes->size(); ++i)
+    for (size_t i = 0; i < nodes->size(); ++i) {
+        (*nodes)[i].plainName = (*nodes)[i].friendlyName;
         (*nodes)[i].friendlyName = std::move(names[i]);
+    }
 }

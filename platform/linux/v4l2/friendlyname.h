@@ -15,5 +15,6 @@ std::wstring ChooseFriendlyName(const std::string& card, const std::string& sysf
 // tells it apart, as "name (detail)": its bus info, the way
 // `v4l2-ctl --list-devices` shows a device, or its node path when the bus info
 // is empty, does not decode, or is shared by a namesake. A unique name stays as
-// it is, and the order stays as it is.
+// it is, and the order stays as it is. Every node keeps the name without the
+// suffix as its plain name.
 void TellNamesakesApart(std::vector<CNodeInfo>* nodes);

@@ -43,7 +43,8 @@ HRESULT STDMETHODCALLTYPE CDeviceMoniker::BindToStorage(IBindCtx*, IMoniker*, RE
     if (!IsEqualIID(riid, IID_IPropertyBag))
         return E_NOINTERFACE;
     const std::wstring path(m_node.path.begin(), m_node.path.end());
-    IPropertyBag* bag = new (std::nothrow) CDevicePropertyBag(m_node.friendlyName, path);
+    IPropertyBag* bag =
+        new (std::nothrow) CDevicePropertyBag(m_node.friendlyName, m_node.plainName, path);
     if (bag == nullptr)
         return E_OUTOFMEMORY;
     *ppvObj = bag;

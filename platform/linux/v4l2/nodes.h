@@ -13,6 +13,8 @@ struct CNodeInfo {
     int number = -1;
     std::string path;
     std::wstring friendlyName;
+    // The name before a suffix told namesakes apart: what the driver reports.
+    std::wstring plainName;
     // False for a node listed without being opened (no permission).
     bool checked = false;
     // Who answered at enumeration time; binding refuses a different device

@@ -26,6 +26,8 @@ HRESULT STDMETHODCALLTYPE CDevicePropertyBag::Read(LPCOLESTR pszPropName, VARIAN
     const std::wstring* value = nullptr;
     if (SameName(pszPropName, L"FriendlyName"))
         value = &m_friendlyName;
+    else if (SameName(pszPropName, L"PlainName"))
+        value = &m_plainName;
     else if (SameName(pszPropName, L"DevicePath"))
         value = &m_devicePath;
     else

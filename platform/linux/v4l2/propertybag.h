@@ -1,4 +1,5 @@
-// The property bag of a camera moniker: its friendly name and its node path.
+// The property bag of a camera moniker: its friendly name, its plain name and
+// its node path.
 #pragma once
 
 #include "platform/comobject.h"
@@ -7,14 +8,18 @@
 
 class CDevicePropertyBag final : public ComObject<IPropertyBag> {
 public:
-    CDevicePropertyBag(std::wstring friendlyName, std::wstring devicePath)
-        : m_friendlyName(std::move(friendlyName)), m_devicePath(std::move(devicePath)) {}
+    CDevicePropertyBag(std::wstring friendlyName, std::wstring plainName, std::wstring devicePath)
+        : m_friendlyName(std::move(friendlyName)), m_plainName(std::move(plainName)),
+          m_devicePath(std::move(devicePath)) {}
 
-    // "FriendlyName" and "DevicePath" as VT_BSTR; any other name is not found.
+    // "FriendlyName", "PlainName" (the friendly name without the suffix that
+    // tells namesakes apart) and "DevicePath" as VT_BSTR; any other name is
+    // not found.
     HRESULT STDMETHODCALLTYPE Read(LPCOLESTR pszPropName, VARIANT* pVar,
                                    IErrorLog* pErrorLog) override;
 
 private:
     std::wstring m_friendlyName;
+    std::wstring m_plainName;
     std::wstring m_devicePath;
 };

@@ -8,7 +8,7 @@
 #include "platform/linux/v4l2/filter.h"
 #include "platform/linux/v4l2/propertymap.h"
 
-template <class Interface, CPropertySet Set>
+template <class Interface, CPropertySet kSet>
 class CPropertyInterface final : public ComObject<Interface> {
 public:
     explicit CPropertyInterface(CCaptureFilter* filter)
@@ -25,7 +25,7 @@ public:
         if (!pMin || !pMax || !pSteppingDelta || !pDefault || !pCapsFlags)
             return E_POINTER;
         CPropertyRange range;
-        const HRESULT hr = GetPropertyRange(m_filter->Device(), Set, Property, &range);
+        const HRESULT hr = GetPropertyRange(m_filter->Device(), kSet, Property, &range);
         if (hr != S_OK)
             return hr;
         *pMin = range.lMin;
@@ -36,10 +36,14 @@ public:
         return S_OK;
     }
 
+    HRESULT STDMETHODCALLTYPE Set(LONG Property, LONG lValue, LONG Flags) override {
+        return SetPropertyValue(m_filter->Device(), kSet, Property, lValue, Flags);
+    }
+
     HRESULT STDMETHODCALLTYPE Get(LONG Property, LONG* lValue, LONG* Flags) override {
         if (!lValue || !Flags)
             return E_POINTER;
-        return GetPropertyValue(m_filter->Device(), Set, Property, lValue, Flags);
+        return GetPropertyValue(m_filter->Device(), kSet, Property, lValue, Flags);
     }
 
 private:

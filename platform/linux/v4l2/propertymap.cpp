@@ -1,4 +1,5 @@
-// The property tables and the range and value queries built on them.
+// The property tables and the range and value queries and the value write
+// built on them.
 #include "platform/linux/v4l2/propertymap.h"
 
 #include "platform/directshow.h"
@@ -149,6 +150,53 @@ bool AutoIsOn(CAutoKind kind, int64_t companionValue) {
     return companionValue != 0;
 }
 
+// The exposure mode menu has two automatic modes, and a camera often offers
+// only one of them: aperture priority on most webcams.
+HRESULT SwitchAuto(const CV4l2Device& device, const CResolvedProperty& p, bool on) {
+    int64_t mode = 0;
+    HRESULT hr = ReadControl(device, p.companion, &mode);
+    if (hr != S_OK || AutoIsOn(p.mapping->autoKind, mode) == on)
+        return hr;
+    if (p.mapping->autoKind == CAutoKind::Switch)
+        return WriteControl(device, p.companion, on ? 1 : 0);
+    if (!on)
+        return WriteControl(device, p.companion, V4L2_EXPOSURE_MANUAL);
+    hr = E_INVALIDARG;
+    for (const int64_t automatic : {V4L2_EXPOSURE_APERTURE_PRIORITY, V4L2_EXPOSURE_AUTO}) {
+        if (automatic < p.companion.minimum || automatic > p.companion.maximum)
+            continue;
+        hr = WriteControl(device, p.companion, automatic);
+        if (hr != E_INVALIDARG)
+            return hr;
+    }
+    return hr;
+}
+
+// A DirectShow value in the control's own units; E_INVALIDARG outside the
+// range the range query reports.
+HRESULT ToControlValue(const CResolvedProperty& p, LONG value, int64_t* raw) {
+    const CControlInfo& info = p.info;
+    switch (p.conversion) {
+    case CConversion::ColorEnable:
+        if (value != 0 && value != 1)
+            return E_INVALIDARG;
+        *raw = EffectFromColorEnable(value);
+        return S_OK;
+    case CConversion::Log2Seconds:
+        if (value < ExposureToLog2Seconds(info.minimum) ||
+            value > ExposureToLog2Seconds(info.maximum))
+            return E_INVALIDARG;
+        *raw = ExposureFromLog2Seconds(value, info.minimum, info.maximum, info.step);
+        return S_OK;
+    case CConversion::Raw:
+        break;
+    }
+    if (value < info.minimum || value > info.maximum)
+        return E_INVALIDARG;
+    *raw = value;
+    return S_OK;
+}
+
 } // namespace
 
 HRESULT GetPropertyRange(const CV4l2Device& device, CPropertySet set, LONG property,
@@ -204,6 +252,32 @@ HRESULT GetPropertyValue(const CV4l2Device& device, CPropertySet set, LONG prope
     *value = Convert(p.conversion, raw);
     *flags = automatic ? kFlagsAuto : kFlagsManual;
     return S_OK;
+}
+
+HRESULT SetPropertyValue(const CV4l2Device& device, CPropertySet set, LONG property, LONG value,
+                         LONG flags) {
+    const bool automatic = (flags & kFlagsAuto) != 0;
+    if (automatic == ((flags & kFlagsManual) != 0))
+        return E_INVALIDARG;
+    CResolvedProperty p;
+    HRESULT hr = ResolveProperty(device, set, property, &p);
+    if (hr != S_OK)
+        return hr;
+    if (automatic)
+        return p.hasAuto ? SwitchAuto(device, p, true) : E_INVALIDARG;
+
+    int64_t raw = 0;
+    hr = ToControlValue(p, value, &raw);
+    if (hr != S_OK)
+        return hr;
+    // Off first: many cameras refuse, or ignore, a value while automatic.
+    if (p.hasAuto && (hr = SwitchAuto(device, p, false)) != S_OK)
+        return hr;
+    int64_t current = 0;
+    hr = ReadControl(device, p.info, &current);
+    if (hr == S_OK && current == raw)
+        return S_OK;
+    return WriteControl(device, p.info, raw);
 }
 
 bool HasAnyProperty(const CV4l2Device& device, CPropertySet set) {

@@ -1,5 +1,6 @@
 // Which V4L2 control answers each amplifier and camera-control property, and
-// the range and value queries of both interfaces in DirectShow's terms.
+// the range and value queries and the value write of both interfaces in
+// DirectShow's terms. One table serves reads and writes.
 #pragma once
 
 #include "platform/linux/v4l2/v4l2device.h"
@@ -20,6 +21,14 @@ HRESULT GetPropertyRange(const CV4l2Device& device, CPropertySet set, LONG prope
                          CPropertyRange* range);
 HRESULT GetPropertyValue(const CV4l2Device& device, CPropertySet set, LONG property, LONG* value,
                          LONG* flags);
+
+// Flags Auto: the auto companion on, the value left to the camera. Flags
+// Manual: the companion off first, then the value, converted back to the
+// control's units; a value already in place is not written again.
+// E_INVALIDARG for flags that are neither, Auto for a property without a
+// companion, or a value outside the range; nothing is written then.
+HRESULT SetPropertyValue(const CV4l2Device& device, CPropertySet set, LONG property, LONG value,
+                         LONG flags);
 
 // Whether the node has at least one property of the set, so the filter knows
 // whether to hand out that interface at all.

@@ -19,7 +19,8 @@ constexpr uint8_t kStreamingInterface = 1;
 
 // full: every control the test reads, exposure included, auto modes off.
 // second: no exposure time control, automatic white balance and aperture
-// priority on, and a contrast whose GET_CUR stalls.
+// priority on, a contrast whose GET_CUR stalls, and a sharpness that takes
+// no new value.
 enum class Configuration { Full, Second };
 
 struct Control {
@@ -28,6 +29,10 @@ struct Control {
     uint8_t size; // bytes on the wire
     int64_t min, max, res, def, cur;
     bool stallsOnGetCur;
+    // Accepts SET_CUR's data and keeps its value, and says so the only way
+    // UVC allows after the data stage: GET_INFO marks the control as one that
+    // changes by itself, so uvcvideo reads it again instead of caching.
+    bool keepsValue = false;
 };
 
 struct Camera {

@@ -15,8 +15,9 @@ namespace {
 constexpr int64_t kAeManual = 0x01;
 constexpr int64_t kAeAperturePriority = 0x08;
 
-// GET_INFO: GET and SET supported.
+// GET_INFO: GET and SET supported; the value may change by itself.
 constexpr uint8_t kInfoGetSet = 0x03;
+constexpr uint8_t kInfoAutoUpdate = 0x08;
 
 // The probe and commit block, 34 bytes from UVC 1.1 on: format 1, frame 1,
 // 30 frames a second, a 160x120 YUY2 frame, 512-byte payloads.
@@ -75,7 +76,7 @@ Camera MakeCamera(Configuration configuration) {
     Camera camera;
     camera.configuration = configuration;
     camera.probe = DefaultProbe();
-    // entity, selector, size, min, max, res, def, cur, stalls on GET_CUR
+    // entity, selector, size, min, max, res, def, cur, stalls on GET_CUR, keeps its value
     camera.controls = {
         {kCameraTerminal, UVC_CT_AE_MODE_CONTROL, 1, kAeManual, kAeAperturePriority,
          kAeManual | kAeAperturePriority, kAeAperturePriority,
@@ -87,7 +88,7 @@ Camera MakeCamera(Configuration configuration) {
         {kProcessingUnit, UVC_PU_POWER_LINE_FREQUENCY_CONTROL, 1, 0, 2, 1, 2, 1, false},
         {kProcessingUnit, UVC_PU_HUE_CONTROL, 2, -180, 180, 5, 10, -45, false},
         {kProcessingUnit, UVC_PU_SATURATION_CONTROL, 2, 0, 100, 1, 64, 57, false},
-        {kProcessingUnit, UVC_PU_SHARPNESS_CONTROL, 2, 0, 7, 1, 3, 6, false},
+        {kProcessingUnit, UVC_PU_SHARPNESS_CONTROL, 2, 0, 7, 1, 3, 6, false, !full},
         {kProcessingUnit, UVC_PU_GAMMA_CONTROL, 2, 100, 500, 1, 300, 220, false},
         {kProcessingUnit, UVC_PU_WHITE_BALANCE_TEMPERATURE_CONTROL, 2, 2800, 6500, 10, 4600, 5200,
          false},
@@ -144,7 +145,7 @@ bool AnswerGet(const Camera& camera, const ClassRequest& request, std::vector<ui
         *reply = Encode(c->def, c->size);
         return true;
     case UVC_GET_INFO:
-        *reply = {kInfoGetSet};
+        *reply = {static_cast<uint8_t>(kInfoGetSet | (c->keepsValue ? kInfoAutoUpdate : 0))};
         return true;
     case UVC_GET_LEN:
         *reply = Encode(c->size, 2);
@@ -165,7 +166,7 @@ bool ApplySet(Camera* camera, const ClassRequest& request, const std::vector<uin
         return true;
     }
     Control* c = Find(camera, request.entity, request.selector);
-    if (c == nullptr || data.size() != c->size)
+    if (c == nullptr || data.size() != c->size || c->keepsValue)
         return false;
     c->cur = Decode(data, c->size, IsSigned(*c));
     return true;

@@ -1,8 +1,9 @@
 // uvc_camera: the emulated UVC camera, run inside the test VM. It opens the
 // dummy_udc controller's endpoint 0 in gadgetfs (mounted at /dev/gadget),
 // writes the descriptors, and answers endpoint 0 until it is killed, when the
-// camera is unplugged with it. Every SET_CUR is appended to the log file, so
-// a test can tell whether anything changed the camera.
+// camera is unplugged with it. Every SET_CUR is appended to the log file as
+// it arrives, one line each, marked "refused" when the camera did not take
+// it, so a test can tell exactly what was written to the camera, in order.
 // Usage: uvc_camera full|second LOGFILE
 #include "tests/integration/uvccamera/camera.h"
 
@@ -71,12 +72,12 @@ void Acknowledge(int fd) {
         std::fprintf(stderr, "uvc_camera: acknowledge failed: %s\n", std::strerror(errno));
 }
 
-void Log(FILE* log, const ClassRequest& r, const std::vector<uint8_t>& data) {
+void Log(FILE* log, const ClassRequest& r, const std::vector<uint8_t>& data, bool applied) {
     std::fprintf(log, "SET_CUR interface=%u entity=%u selector=%u data=", r.interface, r.entity,
                  r.selector);
     for (uint8_t byte : data)
         std::fprintf(log, "%02x", byte);
-    std::fprintf(log, "\n");
+    std::fprintf(log, applied ? "\n" : " refused\n");
     std::fflush(log);
 }
 
@@ -132,11 +133,9 @@ void HandleClass(int fd, Camera* camera, FILE* log, const usb_ctrlrequest& setup
     } else {
         Acknowledge(fd);
     }
-    Log(log, r, data);
     // The data stage is over: a value the camera refuses can only be
     // reported by the next request's error code, which uvcvideo does not ask.
-    if (!ApplySet(camera, r, data))
-        std::fprintf(stderr, "uvc_camera: SET_CUR refused\n");
+    Log(log, r, data, ApplySet(camera, r, data));
 }
 
 } // namespace

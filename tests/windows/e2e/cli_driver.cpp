@@ -1,9 +1,10 @@
-// Runs vk37save.exe under Wine against the fake cameras, as a script on a
-// Windows machine would: its standard streams redirected to files, its exit
-// status, and the VK37.INI it writes, which must be the very file the
-// dialog's save writes for the same camera (the driver of the dialog checks
-// the dialog against the same expected bytes).
-// Usage: vk37_cli_driver <vk37save.exe> [GoogleTest options]
+// Runs vk37save.exe and vk37load.exe under Wine against the fake cameras, as
+// a script on a Windows machine would: their standard streams redirected to
+// files, their exit status, the VK37.INI vk37save writes, which must be the
+// very file the dialog's save writes for the same camera (the driver of the
+// dialog checks the dialog against the same expected bytes), and the Set
+// calls, with their flags, that vk37load makes on the cameras.
+// Usage: vk37_cli_driver <vk37save.exe> <vk37load.exe> [GoogleTest options]
 #include "tests/windows/e2e/session.h"
 #include "tests/windows/fakecamera/expected.h"
 
@@ -11,12 +12,15 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 std::wstring g_program;
+std::wstring g_loadProgram;
 
 const std::string kSavedLines =
     u8"VK37摄像头参数保存完毕。\r\n 请参阅'VK37.ini'文件中的参数值。\r\n";
@@ -52,8 +56,9 @@ HANDLE InheritableFile(const std::wstring& path) {
 
 // Runs the program with args in directory, its output into two files beside it.
 testing::AssertionResult RunProgram(const std::vector<std::wstring>& args,
-                                    const std::wstring& directory, CommandRun& run) {
-    std::wstring commandLine = Quote(g_program);
+                                    const std::wstring& directory, CommandRun& run,
+                                    const std::wstring& program = g_program) {
+    std::wstring commandLine = Quote(program);
     for (const std::wstring& arg : args)
         commandLine += L" " + Quote(arg);
     // Fresh names for every run: Wine may close a finished child's handles
@@ -182,14 +187,69 @@ TEST_F(CliTest, ListsTheCamerasAndSavesIntoAnotherDirectory) {
     EXPECT_FALSE(fs::exists(Work() / "VK37.INI"));
 }
 
+// vk37load on camera A's saved file: no Set for the file as saved; for an
+// edited file exactly the changed properties, manual ones with their value,
+// automatic ones with the camera's value; --check and another camera's ranges
+// write nothing. Each run is a new process, so the cameras start from the table.
+TEST_F(CliTest, LoadWritesOnlyWhatDiffersWithItsFlags) {
+    const fs::path file = Work() / "VK37.INI";
+    const fs::path setLog = m_root / "sets.log";
+    SetEnvironmentVariableW(L"VK37_FAKECAMERA_SETLOG", setLog.wstring().c_str());
+    const std::string saved = fakecamera::ExpectedParameterFile(0);
+    ASSERT_TRUE(std::ofstream(file, std::ios::binary).write(saved.data(), saved.size()));
+    auto edit = [&](const wchar_t* section, const wchar_t* key, const wchar_t* value) {
+        ASSERT_TRUE(WritePrivateProfileStringW(section, key, value, file.wstring().c_str()));
+    };
+    const std::string a = std::string(fakecamera::kCameras[0].name) + "\t";
+    const std::string b = std::string(fakecamera::kCameras[1].name) + "\t";
+    const struct {
+        const char* label;
+        std::function<void()> prepare;
+        std::vector<std::wstring> args;
+        DWORD status;
+        std::string sets; // the Set log, exactly
+    } cases[] = {
+        // clang-format off
+        {"the saved file", [] {}, {}, 0, ""},
+        {"changed: brightness manual, contrast and exposure switched",
+         [&] {
+             edit(L"BRIGHTNESS", L"V_LVALUE", L"-10");
+             edit(L"CONTRAST", L"V_PCAPSFLAGS", L"2");
+             edit(L"EXPOSURE", L"V_PCAPSFLAGS", L"1");
+         }, {L"-q"}, 0,
+         a + "procamp\t0\t-10\t2\n" + a + "procamp\t1\t47\t2\n" + a + "cameracontrol\t4\t-6\t1\n"},
+        {"--check", [] {}, {L"--check"}, 3, ""},
+        {"camera B: only colour enable has the file's range", [] {}, {L"-d", L"1"}, 3,
+         b + "procamp\t6\t0\t2\n"},
+        {"a value off the step is refused", [&] { edit(L"HUE", L"V_LVALUE", L"-44"); }, {L"-q"}, 3,
+         a + "procamp\t0\t-10\t2\n" + a + "procamp\t1\t47\t2\n" + a + "procamp\t2\t-44\t2\n" + a +
+             "cameracontrol\t4\t-6\t1\n"},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        c.prepare();
+        fs::remove(setLog);
+        CommandRun run;
+        ASSERT_TRUE(RunProgram(c.args, Work().wstring(), run, g_loadProgram));
+        EXPECT_EQ(run.status, c.status) << run.out << run.err;
+        std::string sets;
+        ReadFileBytes(setLog.wstring(), sets);
+        EXPECT_EQ(sets, c.sets);
+    }
+    SetEnvironmentVariableW(L"VK37_FAKECAMERA_SETLOG", nullptr);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: vk37_cli_driver <vk37save.exe> [GoogleTest options]\n");
+    if (argc != 3) {
+        std::fprintf(stderr,
+                     "usage: vk37_cli_driver <vk37save.exe> <vk37load.exe> [GoogleTest options]\n");
         return 2;
     }
     g_program = DosPath(argv[1]);
+    g_loadProgram = DosPath(argv[2]);
     return RUN_ALL_TESTS();
 }

@@ -2,7 +2,10 @@
 // cameras.h is a class of its own, registered in the video input category so
 // the system device enumerator lists it; its filter answers IAMVideoProcAmp
 // and, on a separate object reached by QueryInterface, IAMCameraControl, both
-// from the table. The filter has no pins: the tests only read properties.
+// from the table. The filter has no pins. Set changes what the camera answers
+// for the rest of the process, and each call is appended as a line to the
+// file named by VK37_FAKECAMERA_SETLOG, so a test driver in another process
+// can see exactly which writes a program made.
 #include "tests/windows/fakecamera/cameras.h"
 
 #include <windows.h>
@@ -29,6 +32,67 @@ CLSID ClassOf(const Camera& camera) {
     CLSID clsid = GUID_NULL;
     CLSIDFromString(Widen(camera.clsid).c_str(), &clsid);
     return clsid;
+}
+
+// What each camera answers in this process: the table's values until Set
+// changes them.
+struct CameraState {
+    Property procAmp[fakecamera::kProcAmpCount];
+    Property cameraControl[fakecamera::kCameraControlCount];
+};
+
+CameraState& StateOf(const Camera& camera) {
+    static CameraState states[fakecamera::kCameraCount];
+    static bool filled = false;
+    for (int i = 0; !filled && i < fakecamera::kCameraCount; ++i) {
+        std::memcpy(states[i].procAmp, fakecamera::kCameras[i].procAmp, sizeof states[i].procAmp);
+        std::memcpy(states[i].cameraControl, fakecamera::kCameras[i].cameraControl,
+                    sizeof states[i].cameraControl);
+    }
+    filled = true;
+    return states[&camera - fakecamera::kCameras];
+}
+
+// "NAME\tINTERFACE\tPROPERTY\tVALUE\tFLAGS" appended to the Set log, if one is named.
+void LogSet(const Camera& camera, const char* interfaceName, long property, long value,
+            long flags) {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"VK37_FAKECAMERA_SETLOG", path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    const HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    const std::string line = std::string(camera.name) + "\t" + interfaceName + "\t" +
+                             std::to_string(property) + "\t" + std::to_string(value) + "\t" +
+                             std::to_string(flags) + "\n";
+    DWORD written = 0;
+    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// A camera's answer to Set: a property that fails to read refuses the write
+// the same way; Auto needs an automatic mode; Manual a value in the range,
+// on its step.
+HRESULT AnswerSet(const Camera& camera, Property* table, int count, const char* interfaceName,
+                  long property, long value, long flags) {
+    LogSet(camera, interfaceName, property, value, flags);
+    if (property < 0 || property >= count)
+        return E_PROP_ID_UNSUPPORTED;
+    Property& p = table[property];
+    if (p.failure != Failure::none)
+        return p.failure == Failure::value ? E_FAIL : E_PROP_ID_UNSUPPORTED;
+    if (flags == fakecamera::kAuto && (p.caps & fakecamera::kAuto)) {
+        p.flags = fakecamera::kAuto;
+        return S_OK;
+    }
+    if (flags != fakecamera::kManual || value < p.min || value > p.max ||
+        (p.step > 0 && (value - p.min) % p.step != 0))
+        return E_INVALIDARG;
+    p.value = value;
+    p.flags = fakecamera::kManual;
+    return S_OK;
 }
 
 // The answers of GetRange and Get, shared by both property interfaces.
@@ -148,14 +212,16 @@ public:
     // IAMVideoProcAmp
     HRESULT STDMETHODCALLTYPE GetRange(long property, long* min, long* max, long* step, long* def,
                                        long* caps) override {
-        return AnswerRange(m_camera.procAmp, fakecamera::kProcAmpCount, property, min, max, step,
-                           def, caps);
+        return AnswerRange(StateOf(m_camera).procAmp, fakecamera::kProcAmpCount, property, min, max,
+                           step, def, caps);
     }
-    // The program under test only reads; refusing writes keeps every reader's
-    // view equal to the table.
-    HRESULT STDMETHODCALLTYPE Set(long, long, long) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Set(long property, long value, long flags) override {
+        return AnswerSet(m_camera, StateOf(m_camera).procAmp, fakecamera::kProcAmpCount, "procamp",
+                         property, value, flags);
+    }
     HRESULT STDMETHODCALLTYPE Get(long property, long* value, long* flags) override {
-        return AnswerValue(m_camera.procAmp, fakecamera::kProcAmpCount, property, value, flags);
+        return AnswerValue(StateOf(m_camera).procAmp, fakecamera::kProcAmpCount, property, value,
+                           flags);
     }
 
     // IPersistPropertyBag: the moniker hands over its bag on binding; the
@@ -179,13 +245,18 @@ private:
         ULONG STDMETHODCALLTYPE Release() override { return m_filter.Release(); }
         HRESULT STDMETHODCALLTYPE GetRange(long property, long* min, long* max, long* step,
                                            long* def, long* caps) override {
-            return AnswerRange(m_filter.m_camera.cameraControl, fakecamera::kCameraControlCount,
-                               property, min, max, step, def, caps);
+            return AnswerRange(StateOf(m_filter.m_camera).cameraControl,
+                               fakecamera::kCameraControlCount, property, min, max, step, def,
+                               caps);
         }
-        HRESULT STDMETHODCALLTYPE Set(long, long, long) override { return E_NOTIMPL; }
+        HRESULT STDMETHODCALLTYPE Set(long property, long value, long flags) override {
+            return AnswerSet(m_filter.m_camera, StateOf(m_filter.m_camera).cameraControl,
+                             fakecamera::kCameraControlCount, "cameracontrol", property, value,
+                             flags);
+        }
         HRESULT STDMETHODCALLTYPE Get(long property, long* value, long* flags) override {
-            return AnswerValue(m_filter.m_camera.cameraControl, fakecamera::kCameraControlCount,
-                               property, value, flags);
+            return AnswerValue(StateOf(m_filter.m_camera).cameraControl,
+                               fakecamera::kCameraControlCount, property, value, flags);
         }
 
     private:

@@ -21,6 +21,7 @@ protected:
         EXPECT_EQ(m_kernel->OpenDescriptors(), 0);
         EXPECT_EQ(m_kernel->Opens(), m_kernel->Closes());
         EXPECT_TRUE(m_kernel->UnknownRequests().empty());
+        EXPECT_TRUE(m_kernel->Writes().empty());
     }
 
     std::shared_ptr<CFakeKernel> m_kernel = std::make_shared<CFakeKernel>();

@@ -54,6 +54,28 @@ TEST(ExposureConversion, ZeroAndNegativeCountAsTheSmallestExposure) {
     EXPECT_EQ(ExposureToLog2Seconds(std::numeric_limits<int64_t>::min()), -13);
 }
 
+// Back to units: 10000 * 2^v, onto the control's steps, preferring a value
+// that reads back as v.
+TEST(ExposureConversion, Log2SecondsGoBackToTheNearestAllowedUnits) {
+    const struct {
+        LONG log2Seconds;
+        int64_t min, max;
+        uint64_t step;
+        int64_t units;
+    } cases[] = {
+        {-6, 3, 2047, 1, 156},   // 156.25
+        {-13, 1, 100, 1, 1},     // 1.22: 1 reads back as -13, 2 as -12
+        {-12, 3, 2047, 1, 3},    // 2.44 is below the range
+        {-2, 3, 2047, 1, 2047},  // 2500 is above it
+        {-6, 0, 1000, 10, 160},  // 150 and 160 both read -6; 160 is nearer
+        {-7, 50, 1010, 60, 110}, // 78.1: 50 is nearer but reads -8, 110 reads -7
+        {-2147483647 - 1, 3, 2047, 1, 3},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ExposureFromLog2Seconds(c.log2Seconds, c.min, c.max, c.step), c.units)
+            << c.log2Seconds << " in " << c.min << ".." << c.max << " step " << c.step;
+}
+
 TEST(ExposureConversion, HugeValuesStayFinite) {
     EXPECT_EQ(ExposureToLog2Seconds(std::numeric_limits<int32_t>::max()), 18);
     EXPECT_EQ(ExposureToLog2Seconds(std::numeric_limits<int64_t>::max()), 50);

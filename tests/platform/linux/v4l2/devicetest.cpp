@@ -27,7 +27,7 @@ std::vector<ComPtr<IMoniker>> Enumerate(const std::shared_ptr<CFakeKernel>& kern
     return list;
 }
 
-std::wstring FriendlyName(IMoniker* moniker) {
+std::wstring FriendlyName(IMoniker* moniker, LPCOLESTR property) {
     ComPtr<IPropertyBag> bag;
     HRESULT hr = moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag,
                                         bag.ReleaseAndGetAddressOfVoid());
@@ -36,7 +36,7 @@ std::wstring FriendlyName(IMoniker* moniker) {
     VARIANT value;
     VariantInit(&value);
     value.vt = VT_BSTR;
-    hr = bag->Read(L"FriendlyName", &value, nullptr);
+    hr = bag->Read(property, &value, nullptr);
     std::wstring name = L"error reading the name";
     if (hr == S_OK && value.vt == VT_BSTR)
         name.assign(value.bstrVal, SysStringLen(value.bstrVal));

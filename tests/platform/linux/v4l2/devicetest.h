@@ -15,7 +15,8 @@
 std::vector<ComPtr<IMoniker>> Enumerate(const std::shared_ptr<CFakeKernel>& kernel,
                                         HRESULT* result = nullptr);
 
-// The moniker's "FriendlyName", or a text starting with "error" when it fails.
-std::wstring FriendlyName(IMoniker* moniker);
+// The moniker's "FriendlyName" (or another name of its bag), or a text
+// starting with "error" when it fails.
+std::wstring FriendlyName(IMoniker* moniker, LPCOLESTR property = L"FriendlyName");
 
 ComPtr<IBaseFilter> Bind(IMoniker* moniker, HRESULT* result = nullptr);

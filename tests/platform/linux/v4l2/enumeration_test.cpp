@@ -25,6 +25,7 @@ class EnumerationTest : public ::testing::Test {
 protected:
     void TearDown() override {
         EXPECT_TRUE(m_kernel->UnknownRequests().empty());
+        EXPECT_TRUE(m_kernel->Writes().empty());
         EXPECT_EQ(m_kernel->OpenDescriptors(), 0);
     }
 
@@ -92,6 +93,8 @@ TEST_F(EnumerationTest, IdenticalCamerasKeepDistinctPositions) {
     ASSERT_EQ(monikers.size(), 2u);
     EXPECT_EQ(FriendlyName(monikers[0].Get()), L"USB Camera (usb-1)");
     EXPECT_EQ(FriendlyName(monikers[1].Get()), L"USB Camera (usb-2)");
+    // The name as the driver reports it stays readable beside the listed one.
+    EXPECT_EQ(FriendlyName(monikers[1].Get(), L"PlainName"), L"USB Camera");
 
     // Each position binds its own node: unplugging the first camera must
     // not make the second position fail, nor the first succeed.

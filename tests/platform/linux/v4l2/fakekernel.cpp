@@ -84,7 +84,7 @@ int CFakeKernel::Ioctl(int fd, unsigned long request, void* arg) {
         return EBADF;
     if (it->second->unplugged)
         return ENODEV;
-    const CFakeNode& node = *it->second->node;
+    CFakeNode& node = *it->second->node;
     auto injected = node.ioctlErrno.find(request);
     if (injected != node.ioctlErrno.end())
         return injected->second;
@@ -97,6 +97,9 @@ int CFakeKernel::Ioctl(int fd, unsigned long request, void* arg) {
     case VIDIOC_G_EXT_CTRLS:
     case VIDIOC_G_CTRL:
         return ReadControl(node, request, arg);
+    case VIDIOC_S_EXT_CTRLS:
+    case VIDIOC_S_CTRL:
+        return WriteControl(node, request, arg);
     default:
         m_unknownRequests.push_back(request);
         return ENOTTY;
@@ -178,6 +181,34 @@ int CFakeKernel::ReadControl(const CFakeNode& node, unsigned long request, void*
     }
     if (m_afterRead)
         m_afterRead(id);
+    return 0;
+}
+
+int CFakeKernel::WriteControl(CFakeNode& node, unsigned long request, void* arg) {
+    if (request == VIDIOC_S_EXT_CTRLS && node.oldIoctlsOnly)
+        return ENOTTY;
+    uint32_t id;
+    int64_t value;
+    if (request == VIDIOC_S_EXT_CTRLS) {
+        auto* controls = static_cast<v4l2_ext_controls*>(arg);
+        if (controls->which != V4L2_CTRL_WHICH_CUR_VAL || controls->count != 1)
+            return EINVAL;
+        id = controls->controls[0].id;
+        value = controls->controls[0].value; // no 64-bit control is ever written
+    } else {
+        id = static_cast<v4l2_control*>(arg)->id;
+        value = static_cast<v4l2_control*>(arg)->value;
+    }
+    auto it = node.controls.find(id);
+    if (it == node.controls.end())
+        return EINVAL;
+    m_writes.push_back({id, value});
+    CFakeControl& control = it->second;
+    if (control.writeErrno)
+        return control.writeErrno;
+    if (value < control.minimum || value > control.maximum)
+        return ERANGE;
+    control.value = value;
     return 0;
 }
 

@@ -1,8 +1,8 @@
 // A fake kernel for the camera source: a table of /dev/videoN nodes with
 // their capabilities, sysfs attributes and controls. It counts opens and
 // closes, lets a test unplug a node or make a call fail with a chosen errno,
-// and records any ioctl it does not know, so a test can prove that nothing
-// ever tries to change a setting.
+// records every control write in order, and records any ioctl it does not
+// know, so a test can prove what changed a setting and that nothing else did.
 #pragma once
 
 #include "platform/linux/v4l2/syscalls.h"
@@ -14,6 +14,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct CFakeControl {
@@ -24,7 +25,8 @@ struct CFakeControl {
     int64_t defaultValue = 0;
     uint32_t flags = 0;
     int64_t value = 0;
-    int readErrno = 0; // answer to G_CTRL / G_EXT_CTRLS instead of the value
+    int readErrno = 0;  // answer to G_CTRL / G_EXT_CTRLS instead of the value
+    int writeErrno = 0; // answer to S_CTRL / S_EXT_CTRLS; the value stays
 };
 
 struct CFakeNode {
@@ -66,6 +68,9 @@ public:
     int OpenDescriptors() const { return static_cast<int>(m_descriptors.size()); }
     const std::vector<unsigned long>& UnknownRequests() const { return m_unknownRequests; }
     const std::set<uint32_t>& ReadControls() const { return m_readControls; }
+    using CWrite = std::pair<uint32_t, int64_t>; // control id, value
+    // Every control write that reached a node, refused ones included, in order.
+    const std::vector<CWrite>& Writes() const { return m_writes; }
 
     int Open(const std::string& path, int flags, int* fd) override;
     int Close(int fd) override;
@@ -83,12 +88,14 @@ private:
     int QueryCap(const CFakeNode& node, v4l2_capability* caps);
     int QueryControl(const CFakeNode& node, unsigned long request, void* arg);
     int ReadControl(const CFakeNode& node, unsigned long request, void* arg);
+    int WriteControl(CFakeNode& node, unsigned long request, void* arg);
 
     std::map<int, NodeRef> m_nodes;
     std::map<int, NodeRef> m_descriptors;
     std::vector<std::string> m_otherEntries;
     std::vector<unsigned long> m_unknownRequests;
     std::set<uint32_t> m_readControls;
+    std::vector<CWrite> m_writes;
     std::function<void(uint32_t)> m_afterRead;
     int m_listErrno = 0;
     int m_nextFd = 100;

@@ -3,6 +3,7 @@
 #include "tests/platform/linux/v4l2/devicetest.h"
 
 #include <cerrno>
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -32,7 +33,10 @@ protected:
         m_procAmp.Release();
         m_cameraControl.Release();
         EXPECT_EQ(m_kernel->OpenDescriptors(), 0);
-        EXPECT_TRUE(m_kernel->UnknownRequests().empty()); // never a set ioctl
+        EXPECT_TRUE(m_kernel->UnknownRequests().empty());
+        if (!m_writesExpected) {
+            EXPECT_TRUE(m_kernel->Writes().empty()); // reading never writes
+        }
     }
 
     // Binds the first camera and takes whichever interfaces it offers.
@@ -57,6 +61,7 @@ protected:
     std::shared_ptr<CFakeKernel> m_kernel = std::make_shared<CFakeKernel>();
     ComPtr<IAMVideoProcAmp> m_procAmp;
     ComPtr<IAMCameraControl> m_cameraControl;
+    bool m_writesExpected = false;
 };
 
 // The saved file checks the seven saved amplifier properties and exposure;
@@ -323,6 +328,92 @@ TEST_F(PropertiesTest, DriversWithoutExtendedIoctlsAreReadWithTheOriginalOnes) {
     EXPECT_EQ(exposure.valueResult, S_OK);
     EXPECT_EQ(exposure.value, -6);
     EXPECT_EQ(m_kernel->ReadControls().count(V4L2_CID_EXPOSURE_AUTO), 1u);
+}
+
+} // namespace
+
+namespace {
+
+// Set, the restore's one write: the flags decide the auto companion, manual
+// switches it off before the value, values are converted back and checked
+// against the range before anything is written, and a value in place is not
+// written again. Each case starts from a fresh USB webcam.
+TEST_F(PropertiesTest, SetWritesTheControlsTheFlagsAsk) {
+    m_writesExpected = true;
+    const uint32_t kMode = V4L2_CID_EXPOSURE_AUTO, kExposure = V4L2_CID_EXPOSURE_ABSOLUTE;
+    const uint32_t kAutoWhite = V4L2_CID_AUTO_WHITE_BALANCE;
+    const LONG kBrightness = VideoProcAmp_Brightness, kWhite = VideoProcAmp_WhiteBalance;
+    const LONG kColour = VideoProcAmp_ColorEnable, kExp = CameraControl_Exposure;
+    auto colourMenu = [](CFakeNode& n) {
+        n.controls[V4L2_CID_COLORFX].type = V4L2_CTRL_TYPE_MENU;
+        n.controls[V4L2_CID_COLORFX].maximum = 15;
+    };
+    const struct {
+        const char* label;
+        bool cameraControl;
+        LONG property, value, flags;
+        HRESULT result;
+        std::vector<CFakeKernel::CWrite> writes;
+        std::function<void(CFakeNode&)> prepare = nullptr;
+    } cases[] = {
+        // clang-format off
+        {"manual value", false, kBrightness, 20, kManual, S_OK, {{V4L2_CID_BRIGHTNESS, 20}}},
+        {"value in place", false, kBrightness, 10, kManual, S_OK, {}},
+        {"auto without a companion", false, kBrightness, 10, kAuto, E_INVALIDARG, {}},
+        {"outside the range", false, kBrightness, 65, kManual, E_INVALIDARG, {}},
+        {"auto off, then the value", false, kWhite, 4000, kManual, S_OK,
+         {{kAutoWhite, 0}, {V4L2_CID_WHITE_BALANCE_TEMPERATURE, 4000}}},
+        {"auto on, value left alone", false, kWhite, 3000, kAuto, S_OK, {{kAutoWhite, 1}},
+         [](CFakeNode& n) { n.controls[V4L2_CID_AUTO_WHITE_BALANCE].value = 0; }},
+        {"exposure manual, units in place", true, kExp, -6, kManual, S_OK,
+         {{kMode, V4L2_EXPOSURE_MANUAL}}},
+        {"shortest: 2.4 units to the minimum 3", true, kExp, -12, kManual, S_OK,
+         {{kMode, V4L2_EXPOSURE_MANUAL}, {kExposure, 3}}},
+        {"longest: 2500 units to the maximum 2047", true, kExp, -2, kManual, S_OK,
+         {{kMode, V4L2_EXPOSURE_MANUAL}, {kExposure, 2047}}},
+        {"exposure below the range", true, kExp, -13, kManual, E_INVALIDARG, {}},
+        {"exposure auto: aperture priority", true, kExp, -6, kAuto, S_OK,
+         {{kMode, V4L2_EXPOSURE_APERTURE_PRIORITY}},
+         [](CFakeNode& n) { n.controls[V4L2_CID_EXPOSURE_AUTO].value = V4L2_EXPOSURE_MANUAL; }},
+        {"exposure auto: full auto where the menu has no aperture priority", true, kExp, -6, kAuto,
+         S_OK, {{kMode, V4L2_EXPOSURE_AUTO}},
+         [](CFakeNode& n) {
+             CFakeControl& mode = n.controls[V4L2_CID_EXPOSURE_AUTO];
+             mode.value = mode.maximum = V4L2_EXPOSURE_MANUAL;
+             mode.minimum = V4L2_EXPOSURE_AUTO;
+         }},
+        {"colour off: the black-and-white effect", false, kColour, 0, kManual, S_OK,
+         {{V4L2_CID_COLORFX, V4L2_COLORFX_BW}}, colourMenu},
+        {"the camera refuses", false, VideoProcAmp_Contrast, 50, kManual,
+         HRESULT_FROM_WIN32(ERROR_IO_DEVICE), {{V4L2_CID_CONTRAST, 50}},
+         [](CFakeNode& n) { n.controls[V4L2_CID_CONTRAST].writeErrno = EIO; }},
+        {"original ioctls only", false, VideoProcAmp_Sharpness, 5, kManual, S_OK,
+         {{V4L2_CID_SHARPNESS, 5}}, [](CFakeNode& n) { n.oldIoctlsOnly = true; }},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        m_procAmp.Release();
+        m_cameraControl.Release();
+        m_kernel = std::make_shared<CFakeKernel>();
+        AddUsbWebcam(*m_kernel, 0, "HD Webcam", "usb-1");
+        // The aperture-priority-only menu refuses other modes, as uvcvideo does.
+        m_kernel->Node(0).controls[V4L2_CID_EXPOSURE_AUTO].minimum = V4L2_EXPOSURE_MANUAL;
+        if (c.prepare)
+            c.prepare(m_kernel->Node(0));
+        BindFirst();
+        ASSERT_TRUE(m_procAmp && m_cameraControl);
+        const HRESULT hr = c.cameraControl ? m_cameraControl->Set(c.property, c.value, c.flags)
+                                           : m_procAmp->Set(c.property, c.value, c.flags);
+        EXPECT_EQ(hr, c.result);
+        EXPECT_EQ(m_kernel->Writes(), c.writes);
+        if (hr == S_OK && (c.flags & kManual)) {
+            const Reading back = c.cameraControl ? Read(m_cameraControl.Get(), c.property)
+                                                 : Read(m_procAmp.Get(), c.property);
+            EXPECT_EQ(back.value, c.value);
+            EXPECT_EQ(back.flags, kManual);
+        }
+    }
 }
 
 } // namespace

@@ -68,7 +68,8 @@ protected:
         SetMessageBoxHandler(m_previousHandler);
         EXPECT_EQ(CoRevokeClassObject(m_cookie), S_OK);
         CoUninitialize();
-        EXPECT_TRUE(m_kernel->UnknownRequests().empty()); // never a set ioctl
+        EXPECT_TRUE(m_kernel->UnknownRequests().empty());
+        EXPECT_TRUE(m_kernel->Writes().empty()); // the save never writes a control
     }
 
     std::vector<std::string> Entries() const {
