@@ -289,33 +289,29 @@ DWORD ReplaceProfileFile(int dirFd, const std::string& name,
             return WriteInPlace(dirFd, name, pieces, old);
         return Win32ErrorFromErrno(errno);
     }
+    // The data must be on disk before the rename can be: a crash then leaves
+    // the old or the new file whole, never an empty or torn one. The sync
+    // is the long step, so it runs while the file has no name to leave.
     bool keepIdentity = false;
-    DWORD err = FillTemporary(fd.Get(), old, mode, pieces, keepIdentity);
+    auto fillAndSync = [&]() -> DWORD {
+        const DWORD err = FillTemporary(fd.Get(), old, mode, pieces, keepIdentity);
+        if (err != ERROR_SUCCESS || keepIdentity)
+            return err;
+        return SyncFd(fd.Get()) == 0 ? ERROR_SUCCESS : Win32ErrorFromErrno(errno);
+    };
+    DWORD err = fillAndSync();
+    if (err == ERROR_SUCCESS && !keepIdentity && !named) {
+        if (LinkUnnamed(fd.Get(), dirFd, temporary))
+            guard.Arm();
+        else if (openNamed(fd))
+            err = fillAndSync(); // the synced unnamed file is lost; a named one is written anew
+        else
+            return Win32ErrorFromErrno(errno);
+    }
     if (err != ERROR_SUCCESS)
         return err;
     if (keepIdentity)
         return WriteInPlace(dirFd, name, pieces, old);
-    // The data must be on disk before the rename can be: a crash then leaves
-    // the old or the new file whole, never an empty or torn one. The sync
-    // is the long step, so it runs while the file has no name to leave.
-    if (SyncFd(fd.Get()) != 0)
-        return Win32ErrorFromErrno(errno);
-    if (!named) {
-        if (LinkUnnamed(fd.Get(), dirFd, temporary)) {
-            guard.Arm();
-        } else {
-            // The synced unnamed file is lost; a named one is written anew.
-            if (!openNamed(fd))
-                return Win32ErrorFromErrno(errno);
-            err = FillTemporary(fd.Get(), old, mode, pieces, keepIdentity);
-            if (err != ERROR_SUCCESS)
-                return err;
-            if (keepIdentity)
-                return WriteInPlace(dirFd, name, pieces, old);
-            if (SyncFd(fd.Get()) != 0)
-                return Win32ErrorFromErrno(errno);
-        }
-    }
     if (renameat(dirFd, temporary.c_str(), dirFd, name.c_str()) != 0)
         return Win32ErrorFromErrno(errno);
     guard.Disarm();
