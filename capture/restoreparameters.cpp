@@ -15,6 +15,12 @@ bool IsGone(HRESULT hr) {
            hr == HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST);
 }
 
+// A failed call: an unplugged device ends the restore, anything else is
+// this property's own outcome.
+void Fail(PropertyResult& result, PropertyOutcome outcome) {
+    result.outcome = IsGone(result.hr) ? PropertyOutcome::DeviceGone : outcome;
+}
+
 // Whether the camera holds what the file asks for.
 bool Holds(const PropertyResult& result) {
     if (result.wantAuto)
@@ -42,8 +48,7 @@ void RestoreProperty(Interface* itf, bool checkOnly, PropertyResult& result) {
     if (SUCCEEDED(result.hr))
         result.hr = itf->Get(property, &result.value, &result.flags);
     if (FAILED(result.hr)) {
-        result.outcome =
-            IsGone(result.hr) ? PropertyOutcome::DeviceGone : PropertyOutcome::NotOnCamera;
+        Fail(result, PropertyOutcome::NotOnCamera);
         return;
     }
     result.hr = S_OK;
@@ -69,13 +74,12 @@ void RestoreProperty(Interface* itf, bool checkOnly, PropertyResult& result) {
     result.hr = result.wantAuto ? itf->Set(property, result.value, kAuto)
                                 : itf->Set(property, file.lValue, kManual);
     if (FAILED(result.hr)) {
-        result.outcome = IsGone(result.hr) ? PropertyOutcome::DeviceGone : PropertyOutcome::Refused;
+        Fail(result, PropertyOutcome::Refused);
         return;
     }
     result.hr = itf->Get(property, &result.value, &result.flags);
     if (FAILED(result.hr)) {
-        result.outcome =
-            IsGone(result.hr) ? PropertyOutcome::DeviceGone : PropertyOutcome::NotTaken;
+        Fail(result, PropertyOutcome::NotTaken);
         return;
     }
     result.hr = S_OK;

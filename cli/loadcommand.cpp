@@ -2,6 +2,7 @@
 // standard output, problems on standard error.
 #include "cli/loadcommand.h"
 
+#include "capture/paramfile.h"
 #include "capture/restoreparameters.h"
 #include "platform/console.h"
 #include "platform/versioninfo.h"
@@ -30,7 +31,7 @@ std::wstring Range(const PropertyReading& r) {
 // up in the Windows directory there.
 std::wstring FilePath(const CliOptions& options) {
     if (options.file.empty())
-        return L".\\VK37.INI";
+        return paramfile::kPath;
     if (options.file.find_first_of(L"\\/") == std::wstring::npos &&
         options.file.find(L':') == std::wstring::npos)
         return L".\\" + options.file;

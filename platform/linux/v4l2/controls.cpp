@@ -57,6 +57,18 @@ int QueryOriginal(const CV4l2Device& device, uint32_t id, CControlInfo* info) {
     return 0;
 }
 
+// The current value of one control through an extended request, which
+// carries 64-bit values; ENOTTY from a driver that knows only the original.
+int SingleExtendedIoctl(const CV4l2Device& device, unsigned long request,
+                        v4l2_ext_control* control) {
+    v4l2_ext_controls controls;
+    std::memset(&controls, 0, sizeof controls);
+    controls.which = V4L2_CTRL_WHICH_CUR_VAL;
+    controls.count = 1;
+    controls.controls = control;
+    return device.Ioctl(request, &controls);
+}
+
 } // namespace
 
 HRESULT QueryControl(const CV4l2Device& device, uint32_t id, CControlInfo* info) {
@@ -79,12 +91,7 @@ HRESULT ReadControl(const CV4l2Device& device, const CControlInfo& info, int64_t
     v4l2_ext_control control;
     std::memset(&control, 0, sizeof control);
     control.id = info.id;
-    v4l2_ext_controls controls;
-    std::memset(&controls, 0, sizeof controls);
-    controls.which = V4L2_CTRL_WHICH_CUR_VAL;
-    controls.count = 1;
-    controls.controls = &control;
-    int error = device.Ioctl(VIDIOC_G_EXT_CTRLS, &controls);
+    int error = SingleExtendedIoctl(device, VIDIOC_G_EXT_CTRLS, &control);
     if (error == 0) {
         *value = info.type == V4L2_CTRL_TYPE_INTEGER64 ? control.value64 : control.value;
         return S_OK;
@@ -110,12 +117,7 @@ HRESULT WriteControl(const CV4l2Device& device, const CControlInfo& info, int64_
         control.value64 = value;
     else
         control.value = static_cast<__s32>(value);
-    v4l2_ext_controls controls;
-    std::memset(&controls, 0, sizeof controls);
-    controls.which = V4L2_CTRL_WHICH_CUR_VAL;
-    controls.count = 1;
-    controls.controls = &control;
-    int error = device.Ioctl(VIDIOC_S_EXT_CTRLS, &controls);
+    const int error = SingleExtendedIoctl(device, VIDIOC_S_EXT_CTRLS, &control);
     if (error != ENOTTY)
         return HResultFromErrno(error);
 
