@@ -1,0 +1,18 @@
+// The camera's own default setting of a property, in one place for every
+// caller that puts a camera back to its defaults: the value its range query
+// reports, and the automatic mode it starts in where the system reports one.
+#pragma once
+
+#include "platform/directshow.h"
+
+struct PropertyDefault {
+    LONG lValue = 0;
+    // VideoProcAmp_Flags_Auto or VideoProcAmp_Flags_Manual (the camera-control
+    // flags share the values); 0 where the system reports no default mode, as
+    // DirectShow does not, so the mode the camera is in stays as it is.
+    LONG lFlags = 0;
+};
+
+HRESULT GetPropertyDefault(IAMVideoProcAmp* pProcAmp, LONG Property, PropertyDefault* pDefault);
+HRESULT GetPropertyDefault(IAMCameraControl* pCameraControl, LONG Property,
+                           PropertyDefault* pDefault);
