@@ -16,3 +16,18 @@ struct PropertyDefault {
 HRESULT GetPropertyDefault(IAMVideoProcAmp* pProcAmp, LONG Property, PropertyDefault* pDefault);
 HRESULT GetPropertyDefault(IAMCameraControl* pCameraControl, LONG Property,
                            PropertyDefault* pDefault);
+
+// What DirectShow reports: the range query's default and no mode. The
+// systems' GetPropertyDefault build on it.
+template <class Interface>
+HRESULT RangeDefault(Interface* itf, LONG Property, PropertyDefault* pDefault) {
+    if (itf == nullptr || pDefault == nullptr)
+        return E_POINTER;
+    LONG min = 0, max = 0, step = 0, value = 0, caps = 0;
+    const HRESULT hr = itf->GetRange(Property, &min, &max, &step, &value, &caps);
+    if (FAILED(hr))
+        return hr;
+    pDefault->lValue = value;
+    pDefault->lFlags = 0;
+    return S_OK;
+}

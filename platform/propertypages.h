@@ -37,8 +37,7 @@ protected:
 // modal to hwndOwner, captioned from lpszCaption, and returns when the user
 // closes it (OK, Cancel, Esc or the close button alike).
 HRESULT OleCreatePropertyFrame(HWND hwndOwner, UINT x, UINT y, LPCOLESTR lpszCaption,
-                               ULONG cObjects, LPUNKNOWN* ppUnk, ULONG cPages,
-                               LPCLSID pPageClsID, LCID lcid, DWORD dwReserved,
-                               LPVOID pvReserved);
+                               ULONG cObjects, LPUNKNOWN* ppUnk, ULONG cPages, LPCLSID pPageClsID,
+                               LCID lcid, DWORD dwReserved, LPVOID pvReserved);
 
 #endif

@@ -6,18 +6,28 @@
 
 #include "platform/comptr.h"
 #include "platform/linux/v4l2/filter.h"
+#include "platform/linux/v4l2/propertydefaults.h"
 #include "platform/linux/v4l2/propertymap.h"
 
 template <class Interface, CPropertySet kSet>
-class CPropertyInterface final : public ComObject<Interface> {
+class CPropertyInterface final : public ComObject<Interface, IV4l2PropertyDefaults> {
+    using Base = ComObject<Interface, IV4l2PropertyDefaults>;
+
 public:
     explicit CPropertyInterface(CCaptureFilter* filter)
         : m_filter(ComPtr<CCaptureFilter>::FromRaw(filter)) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-        if (IsEqualIID(riid, InterfaceId<Interface>::Get()))
-            return ComObject<Interface>::QueryInterface(riid, ppv);
+        if (IsEqualIID(riid, InterfaceId<Interface>::Get()) ||
+            IsEqualIID(riid, IID_IV4l2PropertyDefaults))
+            return Base::QueryInterface(riid, ppv);
         return m_filter->QueryInterface(riid, ppv);
+    }
+
+    HRESULT STDMETHODCALLTYPE GetDefault(LONG Property, PropertyDefault* pDefault) override {
+        if (!pDefault)
+            return E_POINTER;
+        return GetPropertyDefault(m_filter->Device(), kSet, Property, pDefault);
     }
 
     HRESULT STDMETHODCALLTYPE GetRange(LONG Property, LONG* pMin, LONG* pMax, LONG* pSteppingDelta,

@@ -254,6 +254,18 @@ HRESULT GetPropertyValue(const CV4l2Device& device, CPropertySet set, LONG prope
     return S_OK;
 }
 
+HRESULT GetPropertyDefault(const CV4l2Device& device, CPropertySet set, LONG property,
+                           PropertyDefault* def) {
+    CResolvedProperty p;
+    const HRESULT hr = ResolveProperty(device, set, property, &p);
+    if (hr != S_OK)
+        return hr;
+    def->lValue = Convert(p.conversion, p.info.defaultValue);
+    const bool automatic = p.hasAuto && AutoIsOn(p.mapping->autoKind, p.companion.defaultValue);
+    def->lFlags = automatic ? kFlagsAuto : kFlagsManual;
+    return S_OK;
+}
+
 HRESULT SetPropertyValue(const CV4l2Device& device, CPropertySet set, LONG property, LONG value,
                          LONG flags) {
     const bool automatic = (flags & kFlagsAuto) != 0;

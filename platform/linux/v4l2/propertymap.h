@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/linux/v4l2/v4l2device.h"
+#include "platform/propertydefault.h"
 
 enum class CPropertySet { ProcAmp, CameraControl };
 
@@ -29,6 +30,11 @@ HRESULT GetPropertyValue(const CV4l2Device& device, CPropertySet set, LONG prope
 // companion, or a value outside the range; nothing is written then.
 HRESULT SetPropertyValue(const CV4l2Device& device, CPropertySet set, LONG property, LONG value,
                          LONG flags);
+
+// The control's default value, converted as the range query converts it, and
+// the mode the auto companion starts in (Manual for a property without one).
+HRESULT GetPropertyDefault(const CV4l2Device& device, CPropertySet set, LONG property,
+                           PropertyDefault* def);
 
 // Whether the node has at least one property of the set, so the filter knows
 // whether to hand out that interface at all.
