@@ -18,8 +18,8 @@ case ${1:-} in
 amd64 | arm64) arch=$1; shift ;;
 esac
 [ $# -le 1 ] || { echo "usage: $0 [amd64|arm64] [OUTDIR]" >&2; exit 2; }
-default=build-deb
-[ "$arch" = amd64 ] || default=build-deb-$arch
+default="build-deb"
+[ "$arch" = amd64 ] || default="build-deb-$arch"
 build=$(realpath -m "${1:-$src/$default}")
 
 cmake_args=(-DVK37_BUILD_UI=ON)

@@ -18,6 +18,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 package_script=$1 arch=$2 build=$3 version=$4 vivid_tests=$5 vm_cache=$6
 here=$(cd "$(dirname "$0")" && pwd)
 vm=$here/../../tools/vm
+# shellcheck source=tools/vm/arch.sh
 . "$vm/arch.sh"
 vm_arch "$arch" || exit 1
 for tool in lintian dpkg-deb dpkg-shlibdeps man; do

@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034 # the variables are for the scripts that source this
 # Sourced by the VM scripts: what differs between the architectures the test
 # VM boots. vm_arch ARCH sets, for a Debian architecture:
 #   vm_qemu     the system emulator; vm_machine its machine options
@@ -44,7 +45,7 @@ apt_for_arch() {
         -o Dir::State::Status="$dir/status")
     mkdir -p "$dir/lists/partial" "$dir/cache/archives/partial"
     [ -e "$dir/status" ] || : >"$dir/status"
-    if ! ls "$dir/lists" | grep -q '_Packages'; then
+    if ! compgen -G "$dir/lists/*_Packages" >/dev/null; then
         apt-get "${apt_opts[@]}" update -qq >&2
     fi
 }

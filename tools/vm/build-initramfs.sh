@@ -14,6 +14,7 @@
 set -euo pipefail
 PATH=$PATH:/usr/sbin:/sbin
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tools/vm/arch.sh
 . "$here/arch.sh"
 
 root='' out='' guest='' arch='' sysroot=''
@@ -117,7 +118,7 @@ for item in "${modules[@]}"; do
 done
 
 # Debug information only makes the image bigger and the boot slower.
-strip=strip
+strip="strip"
 [ "$vm_foreign" -eq 0 ] || strip=$vm_gnu-strip
 copy_stripped() {
     mkdir -p "$(dirname "$2")"

@@ -8,6 +8,7 @@
 set -euo pipefail
 PATH=$PATH:/usr/sbin:/sbin
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tools/vm/arch.sh
 . "$here/arch.sh"
 
 cache=${1:?usage: $0 <cache dir> [arch]}

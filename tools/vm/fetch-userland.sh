@@ -8,6 +8,7 @@
 # Usage: fetch-userland.sh <cache dir> <arch> <package>...
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tools/vm/arch.sh
 . "$here/arch.sh"
 
 [ $# -ge 3 ] || { echo "usage: $0 <cache dir> <arch> <package>..." >&2; exit 2; }

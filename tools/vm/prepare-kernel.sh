@@ -13,6 +13,7 @@
 # and the VM tests skip rather than need the package registry for nothing.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tools/vm/arch.sh
 . "$here/arch.sh"
 
 cache=${1:?usage: $0 <cache dir> [arch]}

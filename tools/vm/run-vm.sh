@@ -13,6 +13,7 @@
 # VK37_VM_ACCEL=kvm asks for KVM instead.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tools/vm/arch.sh
 . "$here/arch.sh"
 
 work='' cache='' timeout=300 arch=$(dpkg --print-architecture) append=''
@@ -59,7 +60,7 @@ echo "run-vm: booting with $accel"
 # 2 * status + 1; elsewhere (arm64's virt) only /init's last console line
 # tells it, and the guest powers off.
 exit_device=()
-[ "$vm_exit" -eq 0 ] || exit_device=(-device isa-debug-exit,iobase=0xf4,iosize=1)
+[ "$vm_exit" -eq 0 ] || exit_device=(-device "isa-debug-exit,iobase=0xf4,iosize=1")
 reported="$work/guest-status"
 rm -f "$reported"
 
