@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing need,
 # asking apt only for those that are missing.
-# Usage: install-deps.sh run|deb|windows|test
-#   run: the Linux program; deb: the Linux program and its Debian package;
+# Usage: install-deps.sh run|deb|deb-arm64|windows|test
+#   run: the Linux program; deb: the Linux program and its Debian packages;
+#   deb-arm64: the arm64 tools package's cross-build (no Qt);
 #   windows: the Windows cross-build and Wine to run it; test: everything the
 #   test suite needs, both systems and the package checks included.
 set -euo pipefail
@@ -15,6 +16,11 @@ test=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils
 # dpkg-shlibdeps and dpkg-buildflags; file, which CPack asks which files are
 # programs.
 deb=(dpkg-dev file)
+# The arm64 cross-build: Debian's cross compiler, qemu-user to run its
+# programs (the resource converter at build time, the unit tests) and the
+# arm64 virtual machine of the VM tests; GoogleTest from source.
+arm64=(cmake make g++-aarch64-linux-gnu qemu-user-static dpkg-dev file)
+arm64_test=(googletest qemu-system-arm kmod cpio)
 windows=(cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest
          wine wine64 fonts-wine fonts-wqy-zenhei locales xvfb xauth xdotool zip)
 # The 32-bit Windows build, and Wine's 32-bit half to run it (Debian's i386
@@ -24,9 +30,10 @@ windows+=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine32:i386)
 case "${1:-test}" in
   run) wanted=("${build[@]}") ;;
   deb) wanted=("${build[@]}" "${deb[@]}") ;;
+  deb-arm64) wanted=("${arm64[@]}") ;;
   windows) wanted=("${windows[@]}") ;;
-  test) wanted=("${build[@]}" "${deb[@]}" "${test[@]}" "${windows[@]}") ;;
-  *) echo "usage: $0 run|deb|windows|test" >&2; exit 2 ;;
+  test) wanted=("${build[@]}" "${deb[@]}" "${test[@]}" "${windows[@]}" "${arm64[@]}" "${arm64_test[@]}") ;;
+  *) echo "usage: $0 run|deb|deb-arm64|windows|test" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a plain
-# build (the Debian package's test included), then the unit tests (no Qt)
+# build (the Debian packages' test included), then the unit tests (no Qt)
 # again under AddressSanitizer and UndefinedBehaviorSanitizer, then the
-# profile editor's fuzz target, then the Windows builds' tests (64-bit and
-# 32-bit) under Wine, on an X server of their own.
+# arm64 cross-build's tests (unit tests under qemu-user, the VM tests and
+# the tools package in an arm64 VM), then the profile editor's fuzz target,
+# then the Windows builds' tests (64-bit and 32-bit) under Wine, on an X
+# server of their own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -13,10 +15,10 @@ jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK37_BUILD_UI=ON \
   -DVK37_BUILD_TESTS=ON -DVK37_BUILD_BENCH=ON
 cmake --build build -j"$jobs"
-# The Debian package, built where its test (label package) builds it, so
-# that the test finds it up to date and the Release build does not run
+# The Debian packages, built where their test (label package) builds them,
+# so that the test finds them up to date and the Release build does not run
 # beside the other tests.
-tools/package-deb.sh build/deb
+tools/package-deb.sh amd64 build/deb
 ctest --test-dir build --output-on-failure -j"$jobs"
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVK37_SANITIZE=ON -DVK37_BUILD_UI=OFF \
@@ -24,6 +26,16 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVK37_SANITIZE=ON -DVK37_BUIL
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" -L unit
+
+# arm64, without Qt: Debian's cross compiler; the unit tests run under
+# qemu-user, the VM tests and the tools package's restore at plug-in in an
+# arm64 VM (qemu-system-aarch64), and the arm64 tools package is built
+# first, as above.
+cmake -S . -B build-arm64 --toolchain tools/aarch64-linux-gnu.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVK37_BUILD_UI=OFF -DVK37_BUILD_TESTS=ON -DVK37_BUILD_BENCH=OFF
+cmake --build build-arm64 -j"$jobs"
+tools/package-deb.sh arm64 build-arm64/deb
+ctest --test-dir build-arm64 --output-on-failure -j"$jobs"
 
 # The profile editor under libFuzzer, built with clang, for about a minute
 # from the checked-in seeds.

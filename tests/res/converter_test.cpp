@@ -30,7 +30,7 @@ protected:
 
     // Runs the converter; returns its exit status.
     int Run() {
-        std::string command = std::string("'") + RC2CPP_PATH + "' '" + m_dir + "/app.rc' -o '" +
+        std::string command = RC2CPP_RUNNER " '" RC2CPP_PATH "' '" + m_dir + "/app.rc' -o '" +
                               m_dir + "/out.cpp' -d '" + m_dir + "/out.d' 2>'" + m_dir +
                               "/stderr.txt'";
         int status = std::system(command.c_str());
@@ -71,7 +71,7 @@ TEST_F(Converter, GoodScriptWritesAsciiTablesAndDependencies) {
 }
 
 TEST_F(Converter, UsageErrorWithoutOutput) {
-    std::string command = std::string("'") + RC2CPP_PATH + "' 2>/dev/null";
+    std::string command = RC2CPP_RUNNER " '" RC2CPP_PATH "' 2>/dev/null";
     int status = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0);
 }

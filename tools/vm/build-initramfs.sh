@@ -3,18 +3,27 @@
 # with everything they depend on, the given programs with their shared
 # libraries, the generic /init beside this script and the guest's script.
 # Usage: build-initramfs.sh --kernel-root DIR --out FILE --guest SCRIPT
+#            [--arch ARCH --sysroot DIR]
 #            [--module NAME[:ARGS]]... [--binary PATH|NAME]... [--file SRC:DEST]...
 # --module vivid:"n_devs=2" loads vivid and its dependencies, passing n_devs=2
 # to vivid itself. Binaries land in /bin, their libraries where ldd finds them.
+# For a guest of another architecture (--arch, a Debian architecture), busybox
+# and the libraries come from --sysroot (fetch-userland.sh), and so does a
+# binary given by a name or by a path that the sysroot holds; its own loader,
+# run by qemu-user, finds the libraries.
 set -euo pipefail
 PATH=$PATH:/usr/sbin:/sbin
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tools/vm/arch.sh
+. "$here/arch.sh"
 
-root='' out='' guest=''
+root='' out='' guest='' arch='' sysroot=''
 modules=() binaries=() files=()
 while [ $# -gt 0 ]; do
     case $1 in
     --kernel-root) root=$2; shift 2 ;;
+    --arch) arch=$2; shift 2 ;;
+    --sysroot) sysroot=$2; shift 2 ;;
     --out) out=$2; shift 2 ;;
     --guest) guest=$2; shift 2 ;;
     --module) modules+=("$2"); shift 2 ;;
@@ -27,6 +36,37 @@ if [ -z "$root" ] || [ -z "$out" ] || [ -z "$guest" ]; then
     echo "usage: $0 --kernel-root DIR --out FILE --guest SCRIPT [...]" >&2
     exit 2
 fi
+vm_arch "${arch:=$(dpkg --print-architecture)}"
+if [ "$vm_foreign" -eq 1 ] && [ ! -d "$sysroot" ]; then
+    echo "build-initramfs: an $arch guest needs --sysroot" >&2
+    exit 2
+fi
+[ "$vm_foreign" -eq 1 ] || sysroot=''
+
+# A path of the sysroot as this machine sees it, symbolic links (which may
+# be absolute, meant for the guest) followed inside the sysroot.
+in_root() {
+    local path=$1 target n=0
+    while [ -L "$sysroot$path" ] && [ $n -lt 40 ]; do
+        target=$(readlink "$sysroot$path")
+        case $target in /*) path=$target ;; *) path=$(dirname "$path")/$target ;; esac
+        n=$((n + 1))
+    done
+    echo "$sysroot$path"
+}
+
+# The libraries a program loads, by their paths in the guest: ldd's
+# "name => /path (address)" lines and the loader's "/path (address)". The
+# sysroot's loader lists itself as "/path => path here (address)".
+libraries() {
+    if [ -z "$sysroot" ]; then
+        ldd "$1"
+    else
+        local interp
+        interp=$(readelf -l "$1" | sed -n 's/.*program interpreter: \(.*\)]$/\1/p')
+        [ -z "$interp" ] || "$vm_user" -L "$sysroot" "$(in_root "$interp")" --list "$1"
+    fi | awk '$1 ~ /^\// { print $1; next } $2 == "=>" && $3 ~ /^\// { print $3 }'
+}
 
 versions=("$root"/lib/modules/*)
 if [ ${#versions[@]} -ne 1 ] || [ ! -d "${versions[0]}" ]; then
@@ -41,13 +81,17 @@ mkdir -p "$stage"/{bin,dev,proc,sys,tmp,modules}
 
 # busybox must be the static build: the image has no libc for it otherwise
 # until a dynamic program brings one, and /init runs before any does.
-busybox=$(command -v busybox) || { echo "build-initramfs: busybox not found" >&2; exit 1; }
-if ldd "$busybox" >/dev/null 2>&1; then
+if [ -n "$sysroot" ]; then
+    busybox=$(in_root /bin/busybox)
+else
+    busybox=$(command -v busybox) || { echo "build-initramfs: busybox not found" >&2; exit 1; }
+fi
+if [ -n "$(libraries "$busybox" 2>/dev/null)" ]; then
     echo "build-initramfs: $busybox is dynamically linked; install busybox-static" >&2
     exit 1
 fi
 cp "$busybox" "$stage/bin/busybox"
-for applet in $("$busybox" --list); do
+for applet in $(${vm_user:+"$vm_user"} "$busybox" --list); do
     [ -e "$stage/bin/$applet" ] || ln -s busybox "$stage/bin/$applet"
 done
 
@@ -74,21 +118,33 @@ for item in "${modules[@]}"; do
 done
 
 # Debug information only makes the image bigger and the boot slower.
+strip="strip"
+[ "$vm_foreign" -eq 0 ] || strip=$vm_gnu-strip
 copy_stripped() {
     mkdir -p "$(dirname "$2")"
-    strip -o "$2" "$1" 2>/dev/null || cp -L "$1" "$2"
+    "$strip" -o "$2" "$1" 2>/dev/null || cp -L "$1" "$2"
     chmod 755 "$2"
 }
 
 for binary in "${binaries[@]}"; do
-    # A bare name is looked up on PATH, so callers need not know where the
-    # distribution puts a tool.
-    case $binary in */*) ;; *) binary=$(command -v "$binary" || echo "$binary") ;; esac
+    # A bare name is looked up on PATH (in the sysroot, for another
+    # architecture), so callers need not know where the distribution puts a
+    # tool.
+    name=$(basename "$binary")
+    if [ -n "$sysroot" ]; then
+        case $binary in
+        */*) [ -e "$(in_root "$binary")" ] && binary=$(in_root "$binary") ;;
+        *) for dir in /usr/bin /usr/sbin /bin /sbin; do
+               [ -e "$(in_root "$dir/$binary")" ] && { binary=$(in_root "$dir/$binary"); break; }
+           done ;;
+        esac
+    else
+        case $binary in */*) ;; *) binary=$(command -v "$binary" || echo "$binary") ;; esac
+    fi
     [ -x "$binary" ] || { echo "build-initramfs: $binary is not an executable" >&2; exit 1; }
-    copy_stripped "$binary" "$stage/bin/$(basename "$binary")"
-    # "name => /path (address)" for libraries, "/path (address)" for the loader.
-    for lib in $(ldd "$binary" | awk '$2 == "=>" && $3 ~ /^\// { print $3 } $1 ~ /^\// { print $1 }'); do
-        [ -e "$stage$lib" ] || copy_stripped "$lib" "$stage$lib"
+    copy_stripped "$binary" "$stage/bin/$name"
+    for lib in $(libraries "$binary"); do
+        [ -e "$stage$lib" ] || copy_stripped "$(in_root "$lib")" "$stage$lib"
     done
 done
 

@@ -1,40 +1,48 @@
 #!/usr/bin/env bash
 # Fetches the kernel the test VM boots: Debian's versioned linux-image
-# package that linux-image-amd64 points at, downloaded (never installed on
+# package that linux-image-<arch> points at, downloaded (never installed on
 # this machine) and unpacked into a cache directory, so that later runs work
 # offline. Prints the unpacked root's path on standard output.
-# Usage: fetch-kernel.sh <cache dir>
+# Usage: fetch-kernel.sh <cache dir> [arch]
+# arch is a Debian architecture, this machine's by default.
 set -euo pipefail
 PATH=$PATH:/usr/sbin:/sbin
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tools/vm/arch.sh
+. "$here/arch.sh"
 
-cache=${1:?usage: $0 <cache dir>}
+cache=${1:?usage: $0 <cache dir> [arch]}
+arch=${2:-$(dpkg --print-architecture)}
 mkdir -p "$cache"
 cache=$(cd "$cache" && pwd)
 
 # A root unpacked earlier is reused as it is: the VM test must not need the
 # package registry once the cache is filled.
-existing=$(find "$cache" -maxdepth 1 -type d -name 'root-linux-image-*' ! -name '*.tmp' | sort | tail -n 1)
+existing=$(find "$cache" -maxdepth 1 -type d -name "root-linux-image-*-$arch" | sort | tail -n 1)
 if [ -n "$existing" ] && [ -f "$existing/.complete" ]; then
     echo "$existing"
     exit 0
 fi
 
-pkg=$(apt-cache depends linux-image-amd64 2>/dev/null |
-    sed -n 's/^ *Depends: \(linux-image-[0-9][^ ]*-amd64\)$/\1/p' | head -n 1)
+apt_for_arch "$arch" "$cache"
+resolve() {
+    apt-cache "${apt_opts[@]}" depends "linux-image-$arch" 2>/dev/null |
+        sed -n "s/^ *Depends: \(linux-image-[0-9][^ ]*-$arch\)\$/\1/p" | head -n 1
+}
+pkg=$(resolve)
 if [ -z "$pkg" ]; then
     # apt's lists may not have been read yet on a fresh machine.
-    apt-get update -qq >&2 || true
-    pkg=$(apt-cache depends linux-image-amd64 |
-        sed -n 's/^ *Depends: \(linux-image-[0-9][^ ]*-amd64\)$/\1/p' | head -n 1)
+    apt-get "${apt_opts[@]}" update -qq >&2 || true
+    pkg=$(resolve)
 fi
-[ -n "$pkg" ] || { echo "fetch-kernel: cannot resolve linux-image-amd64" >&2; exit 1; }
+[ -n "$pkg" ] || { echo "fetch-kernel: cannot resolve linux-image-$arch" >&2; exit 1; }
 
 deb=$(find "$cache" -maxdepth 1 -name "${pkg}_*.deb" | head -n 1)
 if [ -z "$deb" ]; then
     # apt-get download writes into the current directory, which apt's
     # unprivileged download user cannot enter in a root-owned build tree;
     # download as the caller instead of warning about it.
-    (cd "$cache" && apt-get download -q -o APT::Sandbox::User=root "$pkg" >&2)
+    (cd "$cache" && apt-get "${apt_opts[@]}" download -q -o APT::Sandbox::User=root "$pkg" >&2)
     deb=$(find "$cache" -maxdepth 1 -name "${pkg}_*.deb" | head -n 1)
 fi
 [ -n "$deb" ] || { echo "fetch-kernel: download of $pkg failed" >&2; exit 1; }

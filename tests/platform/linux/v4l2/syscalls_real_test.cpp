@@ -58,6 +58,12 @@ TEST_F(RealSystemCallsTest, IoctlOnAPlainFileIsNotSupported) {
     int fd = -1;
     ASSERT_EQ(m_calls->Open(path, O_RDWR | O_NONBLOCK, &fd), 0);
     v4l2_capability caps = {};
+    // No kernel answers ENOSYS to an ioctl; qemu-user does, for every V4L2
+    // request, before the kernel sees it (the arm64 build's unit tests).
+    if (m_calls->Ioctl(fd, VIDIOC_QUERYCAP, &caps) == ENOSYS) {
+        m_calls->Close(fd);
+        GTEST_SKIP() << "an emulator that passes no V4L2 request to the kernel";
+    }
     EXPECT_EQ(m_calls->Ioctl(fd, VIDIOC_QUERYCAP, &caps), ENOTTY);
     EXPECT_EQ(m_calls->Close(fd), 0);
     EXPECT_EQ(m_calls->Ioctl(fd, VIDIOC_QUERYCAP, &caps), EBADF);
