@@ -16,12 +16,15 @@ BOOL WritePrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lp
                                 LPCWSTR lpFileName);
 
 // Reads what the writer wrote, by the same rules: the value of key in
-// section (blanks around it and one pair of enclosing quotes removed), or
-// lpDefault (null: "") when there is none, cut to nSize - 1 characters;
-// returns the characters copied. A null key gives the section's key names,
-// a null section the section names, each NUL-terminated with one more NUL
-// at the end. A missing file reads as empty, with ERROR_FILE_NOT_FOUND in
-// GetLastError().
+// section (both names trimmed of blanks, CR and LF; the value of blanks and
+// one pair of enclosing quotes), or lpDefault (null: "") when there is none,
+// cut to nSize - 1 characters; returns the characters copied. A null key
+// gives the section's key names, a null section the section names, each
+// NUL-terminated with one more NUL at the end (two for a missing section).
+// A missing file reads as empty, with ERROR_FILE_NOT_FOUND in
+// GetLastError(); a path that cannot be opened, such as a directory, gives
+// its error there, the default for a value or key list, and leaves the
+// buffer of the section names alone. Files up to 4 GiB are read.
 DWORD GetPrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpDefault,
                                LPWSTR lpReturnedString, DWORD nSize, LPCWSTR lpFileName);
 #endif

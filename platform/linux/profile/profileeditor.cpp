@@ -48,6 +48,11 @@ template <class C> bool NamesEqual(View<C> a, View<C> b) {
     return true;
 }
 
+// Readers hold names and values as C strings: a NUL ends them.
+template <class C> View<C> UpToNul(View<C> s) {
+    return s.substr(0, s.find(C(0)));
+}
+
 template <class C> size_t FindLineBreak(const std::basic_string<C>& text, size_t begin) {
     for (size_t i = begin; i < text.size(); ++i)
         if (text[i] == C('\r') || text[i] == C('\n'))
@@ -172,22 +177,26 @@ public:
     }
 
     // The name runs to the last ']' of the line: "[A] ]" is the section "A]".
+    // It is trimmed before a NUL ends it: "[ A \0B]" is the section "A ".
     View<C> SectionName(const CLine& line) const {
         View<C> content = TrimBlanks(Content(line));
-        return TrimBlanks(content.substr(1, content.rfind(C(']')) - 1));
+        return UpToNul(TrimBlanks(content.substr(1, content.rfind(C(']')) - 1)));
     }
 
-    View<C> KeyName(const CLine& line) const {
+    // What comes before the first '=', trimmed, NULs and all.
+    View<C> KeyField(const CLine& line) const {
         View<C> content = Content(line);
         return TrimBlanks(content.substr(0, content.find(C('='))));
     }
 
+    View<C> KeyName(const CLine& line) const { return UpToNul(KeyField(line)); }
+
     bool HasEquals(const CLine& line) const { return Content(line).find(C('=')) != View<C>::npos; }
 
-    // The value as readers see it: blanks trimmed on both sides.
+    // The value as readers see it: blanks trimmed on both sides, up to a NUL.
     View<C> Value(const CLine& line) const {
         const size_t begin = ValueBegin(line);
-        return TrimBlanks(View<C>(m_text).substr(begin, line.m_end - begin));
+        return UpToNul(TrimBlanks(View<C>(m_text).substr(begin, line.m_end - begin)));
     }
 
     // Where the value starts: after the equals sign and any blanks that the
@@ -287,11 +296,16 @@ private:
             if (line.m_kind == ELineKind::Section)
                 break;
             pos = line.m_next;
-            if (line.m_kind != ELineKind::Key)
+            if (line.m_kind == ELineKind::Blank)
+                continue;
+            const bool named = key && NamesEqual(m_reader.KeyName(line), View<C>(*key));
+            // Readers find a comment by its text as a key name (no writer
+            // asks for one); a new key still goes behind the last real key.
+            if (line.m_kind == ELineKind::Comment && !named)
                 continue;
             section.m_hasKey = true;
             section.m_lastKey = line;
-            if (key && NamesEqual(m_reader.KeyName(line), View<C>(*key))) {
+            if (named) {
                 hasKey = true;
                 break;
             }
@@ -304,10 +318,12 @@ private:
     // itself, its first and last characters at once, and checks the line
     // around each hit; a nameless header is found by its '['.
     bool FindHeader(View<C> name, CLine& header) const {
-        // A header's name is trimmed and lies within one line.
-        if (!name.empty() && (IsProfileBlank(name.front()) || IsProfileBlank(name.back()) ||
-                              name.find_first_of(kLineBreaks) != View<C>::npos))
+        // A header's name is trimmed and lies within one line; it ends in a
+        // blank only where a NUL cut it short.
+        if (!name.empty() &&
+            (IsProfileBlank(name.front()) || name.find_first_of(kLineBreaks) != View<C>::npos))
             return false;
+        const bool blanksMayFollow = name.empty() || !IsProfileBlank(name.back());
         const C* const text = m_text.data();
         const size_t size = m_text.size();
         size_t start = 0;
@@ -326,7 +342,12 @@ private:
                 --start;
             if (start > 0 && text[start - 1] != C('\n') && text[start - 1] != C('\r'))
                 return false;
-            return ClosesHeader(name.empty() ? open + 1 : at + name.size());
+            size_t end = at + name.size();
+            if (name.empty()) {
+                for (end = open + 1; end < size && IsProfileBlank(text[end]);)
+                    ++end;
+            }
+            return EndsHeaderName(end, blanksMayFollow);
         };
         const CUnitPattern<C> first(name.empty() ? C('[') : name.front());
         const CUnitPattern<C> last(name.empty() ? C('[') : name.back());
@@ -345,15 +366,27 @@ private:
         return true;
     }
 
-    // Whether only blanks come from at to a ']' that is the line's last.
-    bool ClosesHeader(size_t at) const {
+    // Whether a header's name ends at at: where a NUL is, provided a ']'
+    // follows on the line; else, when blanks may follow the name, where only
+    // they come up to a ']' that is the line's last.
+    bool EndsHeaderName(size_t at, bool blanksMayFollow) const {
         const C* const text = m_text.data();
         const size_t size = m_text.size();
-        while (at < size && IsProfileBlank(text[at]))
-            ++at;
-        if (at == size || text[at] != C(']'))
+        auto inLine = [&](size_t i) {
+            return i < size && text[i] != C('\n') && text[i] != C('\r');
+        };
+        if (inLine(at) && text[at] == C(0)) {
+            while (inLine(++at)) {
+                if (text[at] == C(']'))
+                    return true;
+            }
             return false;
-        for (++at; at < size && text[at] != C('\n') && text[at] != C('\r'); ++at) {
+        }
+        while (blanksMayFollow && at < size && IsProfileBlank(text[at]))
+            ++at;
+        if (!inLine(at) || text[at] != C(']'))
+            return false;
+        while (inLine(++at)) {
             if (text[at] == C(']'))
                 return false;
         }
@@ -488,7 +521,8 @@ bool CProfileQuery<C>::Keys(const std::basic_string<C>& text, View section,
     if (!scanner.Next(section, nullptr, found, hasKey))
         return false;
     // Readers keep no key with an empty name right after another one: of
-    // "=1" and "=2" on consecutive lines only the first is listed.
+    // "=1" and "=2" on consecutive lines only the first is listed. The name
+    // a NUL emptied ("\0k=1") is kept, and counts as empty for the next.
     bool afterEmptyName = false;
     for (size_t pos = found.m_body; pos < found.m_end;) {
         const CLine line = reader.At(pos);
@@ -498,7 +532,7 @@ bool CProfileQuery<C>::Keys(const std::basic_string<C>& text, View section,
         if (line.m_kind != ELineKind::Key)
             continue;
         const View name = reader.KeyName(line);
-        if (name.empty() && afterEmptyName)
+        if (reader.KeyField(line).empty() && afterEmptyName)
             continue;
         afterEmptyName = name.empty();
         if (reader.HasEquals(line))

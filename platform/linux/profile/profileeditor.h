@@ -19,6 +19,12 @@ template <class TChar> bool IsProfileBlank(TChar c) {
            c == TChar(0x1A);
 }
 
+// Around the names a caller asks a reader for, CR and LF are blanks too; in
+// the file they end the line before any trimming.
+template <class TChar> bool IsQueryBlank(TChar c) {
+    return IsProfileBlank(c) || c == TChar('\r') || c == TChar('\n');
+}
+
 // Names arrive trimmed of those blanks for a write; a removal's names are
 // taken as given.
 template <class TChar> struct CProfileEdit {
@@ -49,11 +55,13 @@ extern template bool EditProfileText<char16_t>(const std::u16string&, const CPro
 
 // What Windows' readers find in a text, by the rules the editor edits it
 // with. Names are matched as given; the caller trims them where the reader
-// it stands for does.
+// it stands for does. Readers keep names and values as C strings, so a NUL
+// ends each of them, after the line was taken apart whole.
 template <class TChar> struct CProfileQuery {
     using View = std::basic_string_view<TChar>;
     // The value of the first line holding key in the first section named
     // section, trimmed; false when there is none or that line has no '='.
+    // A comment line is found too, named by its text up to the '='.
     static bool Value(const std::basic_string<TChar>& text, View section, View key, View& value);
     // The names of the keys with a value ('=') in the first section named
     // section, in file order; false when there is no such section.

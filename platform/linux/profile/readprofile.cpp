@@ -30,15 +30,18 @@ std::wstring Trimmed(LPCWSTR text) {
     std::wstring s(text);
     size_t begin = 0;
     size_t end = s.size();
-    while (begin < end && IsProfileBlank(s[begin]))
+    while (begin < end && IsQueryBlank(s[begin]))
         ++begin;
-    while (end > begin && IsProfileBlank(s[end - 1]))
+    while (end > begin && IsQueryBlank(s[end - 1]))
         --end;
     return s.substr(begin, end - begin);
 }
 
+// An empty file has no sections at all, not even the nameless one at the
+// top that any other file has.
 template <class C>
-void Ask(const std::basic_string<C>& units, LPCWSTR section, LPCWSTR key, CProfileAnswer& answer) {
+void Ask(const std::basic_string<C>& units, bool empty, LPCWSTR section, LPCWSTR key,
+         CProfileAnswer& answer) {
     using Query = CProfileQuery<C>;
     std::vector<typename Query::View> names;
     std::basic_string<C> sectionName;
@@ -47,7 +50,8 @@ void Ask(const std::basic_string<C>& units, LPCWSTR section, LPCWSTR key, CProfi
         Query::Sections(units, names);
         answer.m_found = true;
     } else if (!key) {
-        answer.m_found = ToUnits(section, sectionName) && Query::Keys(units, sectionName, names);
+        answer.m_found =
+            !empty && ToUnits(section, sectionName) && Query::Keys(units, sectionName, names);
     } else {
         typename Query::View value;
         answer.m_found = ToUnits(Trimmed(section), sectionName) && ToUnits(Trimmed(key), keyName) &&
@@ -160,10 +164,11 @@ DWORD ReadProfile(LPCWSTR section, LPCWSTR key, LPCWSTR path, size_t maxFileSize
     if (err != ERROR_SUCCESS)
         return err;
     answer.m_fileExists = file.m_exists;
+    const bool empty = text.m_encoding == EProfileEncoding::Plain && text.m_bytes.empty();
     if (IsUtf16(text.m_encoding))
-        Ask(text.m_units, section, key, answer);
+        Ask(text.m_units, empty, section, key, answer);
     else
-        Ask(text.m_bytes, section, key, answer);
+        Ask(text.m_bytes, empty, section, key, answer);
     return ERROR_SUCCESS;
 }
 
@@ -176,10 +181,16 @@ DWORD GetPrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpD
     const std::wstring def = profile::DefaultValue(lpDefault, lpKeyName != nullptr);
     profile::CProfileAnswer answer;
     const DWORD err = profile::ReadProfile(lpAppName, lpKeyName, lpFileName,
-                                           profile::kMaxProfileFileSize, answer);
-    // A file that cannot be read gives the default as it is.
+                                           profile::kMaxProfileReadSize, answer);
+    // A file that cannot be opened (a directory, say) leaves the section
+    // names' buffer alone and gives a value's default as it is; a key
+    // list's default loses its quotes, as it does after an empty list.
     if (err != ERROR_SUCCESS) {
         SetLastError(err);
+        if (!lpAppName)
+            return 0;
+        if (!lpKeyName)
+            return profile::CopyValue(def, lpReturnedString, nSize);
         return profile::CopyTruncated(def, lpReturnedString, nSize);
     }
     // A missing file reads as an empty one; the open's error stays.
@@ -191,8 +202,8 @@ DWORD GetPrivateProfileStringW(LPCWSTR lpAppName, LPCWSTR lpKeyName, LPCWSTR lpD
     DWORD n = 0;
     if (answer.m_found)
         n = profile::CopyKeyList(answer.m_names, lpReturnedString, nSize);
-    else
-        lpReturnedString[0] = L'\0';
+    else // no such section: an empty list, ended by its two NULs
+        std::wmemset(lpReturnedString, L'\0', std::min<DWORD>(nSize, 2));
     // An empty list, or none, gives the default in its place.
     if (lpReturnedString[0] == L'\0')
         n = profile::CopyValue(def, lpReturnedString, nSize);

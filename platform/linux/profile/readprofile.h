@@ -19,8 +19,10 @@ struct CProfileAnswer {
 };
 
 // A null section asks for the section names, a null key for the key names
-// of that section. Names are trimmed for a value, as the readers do, and
-// taken as given for a section's key names. A missing file is an empty one.
+// of that section. Names are trimmed for a value (of CR and LF too), as the
+// readers do, and taken as given for a section's key names. A missing file
+// is an empty one, and an empty file has no sections, not even the nameless
+// one at the top.
 DWORD ReadProfile(LPCWSTR section, LPCWSTR key, LPCWSTR path, size_t maxFileSize,
                   CProfileAnswer& answer);
 

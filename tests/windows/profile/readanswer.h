@@ -1,7 +1,8 @@
 // One read of the profile cross-check and its answer from whichever
 // GetPrivateProfileStringW the including side has (the Linux one or the
-// system's): the count returned, the last error, and the buffer up to and
-// with the NUL after the count, in hex. The cases hold no character beyond
+// system's): the count returned, the last error, and the buffer up to one
+// unit past the NUL after the count (a list may end with two), in hex. The
+// cases hold no character beyond
 // U+FFFF, so a wchar_t is one unit on both sides.
 #pragma once
 
@@ -26,7 +27,7 @@ inline std::string Answer(const CRead& r, const std::wstring& path) {
     const DWORD error = GetLastError();
     std::string text = "u";
     char digits[16];
-    for (DWORD i = 0; i <= n && i < r.m_size; ++i) {
+    for (DWORD i = 0; i <= n + 1 && i < r.m_size; ++i) {
         std::snprintf(digits, sizeof digits, "%04x", unsigned(buffer[i]));
         text += digits;
     }

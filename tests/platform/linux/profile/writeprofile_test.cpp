@@ -175,6 +175,7 @@ TEST_F(ProfileWrite, ReadsBackAsWindowsReadersDo) {
     using namespace std::string_literals;
     const std::string text = "[ System ]\r\n PORT = 2 \r\nq=\"a b\"\r\nbare\r\n;c=1\r\n"
                              "[a]\r\nk=1\r\n[A]\r\nk=2\r\nj='\r\n[]\r\n";
+    const std::string nul = "[\0A]\nj=1\n[A\0x]\nj=2\n"s;
     struct {
         std::string file; // written to vk37.ini; "-" for no file
         LPCWSTR section, key, def;
@@ -186,7 +187,9 @@ TEST_F(ProfileWrite, ReadsBackAsWindowsReadersDo) {
         {text, L" system\t", L" Port", L"d", 64, L"2"s, ERROR_SUCCESS},
         {text, L"SYSTEM", L"Q", nullptr, 64, L"a b"s, ERROR_SUCCESS},
         {text, L"SYSTEM", L"bare", L"d  ", 64, L"d"s, ERROR_SUCCESS},
-        {text, L"SYSTEM", L";c", L"", 64, L""s, ERROR_SUCCESS},
+        {text, L"SYSTEM", L";c", L"", 64, L"1"s, ERROR_SUCCESS},
+        {text, L"\r\nSYSTEM\n", L"port\x1a\r", L"d", 64, L"2"s, ERROR_SUCCESS},
+        {nul, L"a", L"J", nullptr, 64, L"2"s, ERROR_SUCCESS},
         {text, L"A", L"j", L"'d'", 64, L"d"s, ERROR_SUCCESS},
         {text, L"SYSTEM", L"q", nullptr, 3, L"a "s, ERROR_SUCCESS},
         {text, L"System", nullptr, nullptr, 64, L"PORT\0q\0"s, ERROR_SUCCESS},
@@ -196,6 +199,7 @@ TEST_F(ProfileWrite, ReadsBackAsWindowsReadersDo) {
          ERROR_SUCCESS},
         {"\xEF\xBB\xBF[S]\nK=\xC3\xA9\xFF\n"s, L"S", L"K", nullptr, 8, L"\u00e9\uFFFD"s,
          ERROR_SUCCESS},
+        {"\xEF\xBB\xBF[S]\nK=\xF0\x9F\x98\x80\n"s, L"S", L"K", nullptr, 2, L"\U0001F600"s, 0},
         {"-", L"S", L"K", L"\"d\"", 64, L"d"s, ERROR_FILE_NOT_FOUND},
     };
     for (const auto& row : rows) {

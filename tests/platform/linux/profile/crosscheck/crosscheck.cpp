@@ -17,11 +17,14 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <sys/stat.h>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 namespace {
+
+using namespace std::string_literals;
 
 struct CRequest {
     std::wstring m_section;
@@ -186,8 +189,10 @@ public:
                                                            L"\"q\"", L" ",   L"'x"};
         CRead r;
         const CRequest& from = Pick(requests);
-        r.m_section = Chance(70) ? from.m_section : Name(true, unicode);
-        r.m_key = Chance(70) ? from.m_key : Name(false, unicode);
+        // CR and LF too are trimmed around a value's names, not a key list's.
+        r.m_section =
+            (Chance(20) ? L"\n" : L"") + (Chance(70) ? from.m_section : Name(true, unicode));
+        r.m_key = (Chance(70) ? from.m_key : Name(false, unicode)) + (Chance(20) ? L"\r" : L"");
         r.m_hasSection = !Chance(10);
         r.m_hasKey = !Chance(15);
         r.m_hasDefault = !Chance(20);
@@ -256,11 +261,23 @@ std::string Hex(bool present, const std::wstring& text) {
 }
 
 // Cases every run starts with: UTF-16 of an odd length, whose last byte
-// reads as a unit of its own.
-const std::pair<std::string, CRequest> kFixedCases[] = {
-    {std::string("\xFF\xFE[\0S\0]\0\n\0K\0=\0\x31\0\n\0A", 19), {L"S", true, L"K", true, L"2"}},
-    {std::string("\xFE\xFF\0[\0S\0]\0\n\0K\0=\0\x31\0\nA", 19), {L"S", true, L"K", true, L"3"}},
+// reads as a unit of its own; then, only read, a directory in the file's
+// place ("/"), NULs in lines, a file over the writer's limit, an empty file.
+const std::pair<std::string, std::vector<CRequest>> kFixedCases[] = {
+    {"\xFF\xFE[\0S\0]\0\n\0K\0=\0\x31\0\n\0A"s, {{L"S", true, L"K", true, L"2"}}},
+    {"\xFE\xFF\0[\0S\0]\0\n\0K\0=\0\x31\0\nA"s, {{L"S", true, L"K", true, L"3"}}},
+    {"/", {}},
+    {"[A\0x]\nj=2\n[\0B]\n[ C \0 z ]\n[D]\n\0k=5\n=6\nm\0n=7\nv= a \0 b \n"s, {}},
+    {"[S]\n" + std::string(33 << 20, ';') + "\n[D]\nv=far\n", {}},
+    {"", {}},
 };
+
+// The reads of each fixed case without requests: the section names, key
+// lists of a section and of the nameless one, a value.
+const CRead kFixedReads[] = {{false, false, true, L"", L"", L"\"d\"", 256, ""},
+                             {true, false, true, L"D", L"", L"'d'", 256, ""},
+                             {true, false, true, L"", L"", L"", 256, ""},
+                             {true, true, true, L"\r\nD\x1a", L"v\n", L"'d' ", 256, ""}};
 
 } // namespace
 
@@ -283,11 +300,12 @@ int main(int argc, char** argv) {
         const bool exists = size_t(i) < fixed || gen.File(bytes);
         std::vector<CRequest> requests;
         if (size_t(i) < fixed)
-            std::tie(bytes, requests) =
-                std::pair(kFixedCases[i].first, std::vector{kFixedCases[i].second});
+            std::tie(bytes, requests) = kFixedCases[i];
         std::remove((name + ".start").c_str());
         std::remove((name + ".lin").c_str());
-        if (exists) {
+        if (exists && bytes == "/") {
+            mkdir((name + ".lin").c_str(), 0777);
+        } else if (exists) {
             std::ofstream(name + ".start", std::ios::binary) << bytes;
             std::ofstream(name + ".lin", std::ios::binary) << bytes;
         }
@@ -295,7 +313,8 @@ int main(int argc, char** argv) {
             bytes.size() >= 2 && (bytes[0] == '\xEF' || bytes[0] == '\xFF' || bytes[0] == '\xFE');
         const std::wstring path = L".\\" + std::wstring(name.begin(), name.end()) + L".lin";
         list << "case " << name << "\n";
-        if (requests.empty())
+        const bool readOnly = size_t(i) < fixed && requests.empty();
+        if (size_t(i) >= fixed)
             requests = gen.Requests(unicode);
         for (const CRequest& r : requests) {
             const BOOL ok = WritePrivateProfileStringW(
@@ -310,8 +329,8 @@ int main(int argc, char** argv) {
             list << (refused ? "r " : "w ") << Hex(true, r.m_section) << " "
                  << Hex(r.m_hasKey, r.m_key) << " " << Hex(r.m_hasValue, r.m_value) << "\n";
         }
-        for (int k = 0; k < 3; ++k) {
-            const CRead r = gen.Read(requests, unicode);
+        for (size_t k = 0; k < (readOnly ? std::size(kFixedReads) : 3); ++k) {
+            const CRead r = readOnly ? kFixedReads[k] : gen.Read(requests, unicode);
             list << "g " << Hex(r.m_hasSection, r.m_section) << " " << Hex(r.m_hasKey, r.m_key)
                  << " " << Hex(r.m_hasDefault, r.m_default) << " " << r.m_size << " "
                  << Answer(r, path) << "\n";

@@ -38,6 +38,11 @@ template <class C> Str<C> Trim(const Str<C>& s) {
     return s.substr(b, e - b);
 }
 
+// Readers hold names and values as C strings: a NUL ends them.
+template <class C> Str<C> ToNul(const Str<C>& s) {
+    return s.substr(0, s.find(C(0)));
+}
+
 template <class C> bool SameName(const Str<C>& a, const Str<C>& b) {
     if (a.size() != b.size())
         return false;
@@ -73,13 +78,13 @@ template <class C> struct CReading {
                 continue;
             const size_t close = content.rfind(C(']'));
             if (!content.empty() && content[0] == C('[') && close != Str<C>::npos && close > 0) {
-                m_sections.push_back(Trim(content.substr(1, close - 1)));
+                m_sections.push_back(ToNul(Trim(content.substr(1, close - 1))));
             } else if (!content.empty() && content[0] != C(';')) {
                 line.m_isKey = true;
                 const size_t eq = content.find(C('='));
-                line.m_name = Trim(content.substr(0, eq));
+                line.m_name = ToNul(Trim(content.substr(0, eq)));
                 if (eq != Str<C>::npos)
-                    line.m_value = Trim(content.substr(eq + 1));
+                    line.m_value = ToNul(Trim(content.substr(eq + 1)));
             }
             line.m_section = m_sections.size() - 1;
             m_lines.push_back(line);
