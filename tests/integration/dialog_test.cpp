@@ -74,7 +74,11 @@ TEST_F(VividDialog, TheCameraThatCameBackWhileOpenCanBePickedAndSaved) {
         // from the keyboard; the first camera's file PORT is not asked.
         changed = nodes.size() == 2 && SetControl(nodes[1], "brightness", 17) &&
                   SetControl(nodes[1], "contrast", 3);
+        // Access keys reach the active window only, and click a moment later.
+        window->activateWindow();
+        const bool active = QTest::qWaitForWindowActive(window);
         QTest::keyClick(window, Qt::Key_L, Qt::AltModifier);
+        changed = changed && active && QTest::qWaitFor([&] { return !m_messages.empty(); });
         if (nodes.size() == 2)
             restored = ListControls(nodes[1]);
         dlg.EndDialog(IDCANCEL);
