@@ -63,9 +63,10 @@ UINT Reason(PropertyOutcome outcome) {
     return 0;
 }
 
-} // namespace
-
-std::wstring FormatResourceString(UINT nID, const std::wstring& first, const std::wstring& second) {
+// String-table entry nID with %1 and %2 replaced by first and second, in one
+// pass, so an argument that holds "%2" stays as it is.
+std::wstring FormatResourceString(UINT nID, const std::wstring& first,
+                                  const std::wstring& second = std::wstring()) {
     const std::wstring format = Text(nID);
     std::wstring text;
     for (size_t i = 0; i < format.size(); ++i) {
@@ -78,6 +79,8 @@ std::wstring FormatResourceString(UINT nID, const std::wstring& first, const std
     }
     return text;
 }
+
+} // namespace
 
 LoadReport MakeLoadReport(RestoreOutcome outcome, const std::vector<PropertyResult>& results) {
     LoadReport report;

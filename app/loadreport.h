@@ -16,8 +16,3 @@ struct LoadReport {
 
 // The box for a restore that opened the camera (Done or DeviceGone).
 LoadReport MakeLoadReport(RestoreOutcome outcome, const std::vector<PropertyResult>& results);
-
-// String-table entry nID with %1 and %2 replaced by first and second, in one
-// pass, so an argument that holds "%2" stays as it is.
-std::wstring FormatResourceString(UINT nID, const std::wstring& first,
-                                  const std::wstring& second = std::wstring());

@@ -186,8 +186,8 @@ bool ParseCliOptions(const std::vector<std::wstring>& args, CliOptions& options,
 
 const wchar_t* CliHelpText(CliProgram program) {
     if (program == CliProgram::Load)
-        return L"Usage: vk37load [--device N|NAME|PATH] [-C DIR | --file FILE | --defaults] "
-               L"[--check] [--quiet]\n"
+        return L"Usage: vk37load [--device N|NAME|PATH] [-C DIR | --file FILE | --defaults]\n"
+               L"                [--check] [--quiet]\n"
                L"Gives a video capture camera the settings VK37.INI holds: for each property\n"
                L"its value, or its automatic mode. A property whose range differs from the\n"
                L"file's is left alone; a value already in place is not written again.\n"
