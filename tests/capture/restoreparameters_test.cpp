@@ -114,8 +114,6 @@ TEST_F(RestoreTest, EachFileGivesItsOutcomesAndExactlyItsWrites) {
         {"defaults: manual properties get their default values, automatic exposure stays",
          "", "wwwwwwwi", "0:50:2 1:51:2 2:52:2 3:53:2 4:54:2 6:56:2 7:57:2", false, nullptr,
          nullptr, RestoreOutcome::Done, true},
-        {"defaults checked only", "", "dddddddi", "", true, nullptr, nullptr,
-         RestoreOutcome::Done, true},
         {"defaults: a property the camera lacks is skipped, an automatic one stays", "",
          "iweiwwwi", "1:51:2 4:54:2 6:56:2 7:57:2", false,
          [](CFakeCamera& c) {

@@ -55,9 +55,9 @@ CameraState& StateOf(const Camera& camera) {
     return states[&camera - fakecamera::kCameras];
 }
 
-// "NAME\tINTERFACE\tPROPERTY\tVALUE\tFLAGS" appended to the Set log, if one
-// is named; the page's SetObjects logs "NAME\tpage\tCOUNT\t0\t0".
-void LogSet(const char* name, const char* interfaceName, long property, long value, long flags) {
+// "NAME\tINTERFACE\tPROPERTY\tVALUE\tFLAGS" appended to the Set log, if one is named.
+void LogSet(const Camera& camera, const char* interfaceName, long property, long value,
+            long flags) {
     wchar_t path[MAX_PATH];
     const DWORD length = GetEnvironmentVariableW(L"VK37_FAKECAMERA_SETLOG", path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
@@ -66,7 +66,7 @@ void LogSet(const char* name, const char* interfaceName, long property, long val
                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
-    const std::string line = std::string(name) + "\t" + interfaceName + "\t" +
+    const std::string line = std::string(camera.name) + "\t" + interfaceName + "\t" +
                              std::to_string(property) + "\t" + std::to_string(value) + "\t" +
                              std::to_string(flags) + "\n";
     DWORD written = 0;
@@ -79,7 +79,7 @@ void LogSet(const char* name, const char* interfaceName, long property, long val
 // on its step.
 HRESULT AnswerSet(const Camera& camera, Property* table, int count, const char* interfaceName,
                   long property, long value, long flags) {
-    LogSet(camera.name, interfaceName, property, value, flags);
+    LogSet(camera, interfaceName, property, value, flags);
     if (property < 0 || property >= count)
         return E_PROP_ID_UNSUPPORTED;
     Property& p = table[property];
@@ -158,22 +158,24 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Deactivate() override { return DestroyWindow(m_window), S_OK; }
     HRESULT STDMETHODCALLTYPE GetPageInfo(PROPPAGEINFO* info) override {
-        *info = {sizeof *info, static_cast<LPOLESTR>(CoTaskMemAlloc(sizeof L"Fake")), {200, 80}};
-        CopyMemory(info->pszTitle, L"Fake", sizeof L"Fake");
+        const auto title = static_cast<LPOLESTR>(CoTaskMemAlloc(sizeof L"Fake"));
+        CopyMemory(title, L"Fake", sizeof L"Fake");
+        *info = {sizeof *info, title, {200, 80}, nullptr, nullptr, 0};
         return S_OK;
     }
-    // The filter names its camera; a call without objects lets them go.
+    // Logs "NAME\tpage\tCOUNT\t0\t0" for the camera whose filter it got; a
+    // call without objects lets them go.
     HRESULT STDMETHODCALLTYPE SetObjects(ULONG count, IUnknown** objects) override {
         FILTER_INFO info = {};
         IBaseFilter* filter = nullptr;
-        if (count > 0 && SUCCEEDED(objects[0]->QueryInterface(IID_IBaseFilter,
-                                                              reinterpret_cast<void**>(&filter)))) {
-            filter->QueryFilterInfo(&info);
-            filter->Release();
-            char name[MAX_FILTER_NAME] = {};
-            WideCharToMultiByte(CP_UTF8, 0, info.achName, -1, name, MAX_FILTER_NAME, 0, 0);
-            LogSet(name, "page", static_cast<long>(count), 0, 0);
-        }
+        if (count == 0 ||
+            FAILED(objects[0]->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&filter))))
+            return S_OK;
+        filter->QueryFilterInfo(&info);
+        filter->Release();
+        for (const Camera& camera : fakecamera::kCameras)
+            if (Widen(camera.name) == info.achName)
+                LogSet(camera, "page", static_cast<long>(count), 0, 0);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Show(UINT show) override { return ShowWindow(m_window, show), S_OK; }

@@ -227,19 +227,20 @@ TEST_F(SaveOnFakeKernelTest, DefaultsFollowTheCompanionsDefaultMode) {
         CCaptureDevice device;
         ASSERT_EQ(device.EnumerateDevices(), S_OK);
         EXPECT_EQ(RestoreDefaults(device, 0, false, &targets, &results), RestoreOutcome::Done);
-        const std::vector<CFakeKernel::CWrite> automatic = {
-            {V4L2_CID_BRIGHTNESS, 0},
-            {V4L2_CID_CONTRAST, 32},
-            {V4L2_CID_HUE, 0},
-            {V4L2_CID_SATURATION, 64},
-            {V4L2_CID_SHARPNESS, 2},
-            {kAutoWhite, 1},
-            {kMode, V4L2_EXPOSURE_APERTURE_PRIORITY}};
-        std::vector<CFakeKernel::CWrite> manual(automatic.begin(), automatic.end() - 2);
-        manual.insert(manual.end(), {{kAutoWhite, 0},
-                                     {V4L2_CID_WHITE_BALANCE_TEMPERATURE, 4600},
-                                     {kMode, V4L2_EXPOSURE_MANUAL}});
-        EXPECT_EQ(m_kernel->Writes(), manualDefaults ? manual : automatic);
+        // The webcam's values all differ from their defaults; then the modes.
+        std::vector<CFakeKernel::CWrite> writes = {{V4L2_CID_BRIGHTNESS, 0},
+                                                   {V4L2_CID_CONTRAST, 32},
+                                                   {V4L2_CID_HUE, 0},
+                                                   {V4L2_CID_SATURATION, 64},
+                                                   {V4L2_CID_SHARPNESS, 2}};
+        if (manualDefaults)
+            writes.insert(writes.end(), {{kAutoWhite, 0},
+                                         {V4L2_CID_WHITE_BALANCE_TEMPERATURE, 4600},
+                                         {kMode, V4L2_EXPOSURE_MANUAL}});
+        else
+            writes.insert(writes.end(),
+                          {{kAutoWhite, 1}, {kMode, V4L2_EXPOSURE_APERTURE_PRIORITY}});
+        EXPECT_EQ(m_kernel->Writes(), writes);
     }
 }
 
