@@ -12,7 +12,7 @@ struct CFakeCameraRegistration::State {
     std::vector<std::string> log;
     int liveFilters = 0;
     std::function<void()> onFilterDestroyed;
-    // (camera base, property) -> value and flags, where written or changed.
+    // (camera base, property) -> value and flags, where written.
     std::map<std::pair<LONG, LONG>, std::pair<LONG, LONG>> values;
 };
 
@@ -103,13 +103,11 @@ public:
         *fl = changed != m_state->values.end() ? changed->second.second : 2;
         return S_OK;
     }
-    // Taken as a camera takes it: automatic mode keeps the value.
+    // The restore sends automatic mode with the value the camera holds.
     HRESULT Write(LONG p, LONG v, LONG fl) override {
         m_state->log.push_back("set " + std::to_string(Base()) + " p" + std::to_string(p) + "=" +
                                std::to_string(v) + "/" + std::to_string(fl));
-        LONG value = 0, flags = 0;
-        Value(p, &value, &flags);
-        m_state->values[{Base(), p}] = {(fl & 1) ? value : v, fl};
+        m_state->values[{Base(), p}] = {v, fl};
         return S_OK;
     }
 
@@ -263,8 +261,4 @@ void CFakeCameraRegistration::SetCameras(std::vector<FakeCamera> cameras) {
 
 void CFakeCameraRegistration::OnFilterDestroyed(std::function<void()> callback) {
     m_state->onFilterDestroyed = std::move(callback);
-}
-
-void CFakeCameraRegistration::SetValue(LONG base, LONG property, LONG value) {
-    m_state->values[{base, property}] = {value, 2};
 }

@@ -40,10 +40,6 @@ public:
     void OnFilterDestroyed(std::function<void()> callback);
     // What the next enumeration finds: cameras plugged in or pulled out.
     void SetCameras(std::vector<FakeCamera> cameras);
-    // The value a property of the camera with this base reads from now on,
-    // in manual mode, as if the user had changed it; camera-control
-    // properties are numbered from 100.
-    void SetValue(LONG base, LONG property, LONG value);
 
     struct State;
 

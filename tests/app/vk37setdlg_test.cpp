@@ -2,6 +2,7 @@
 // offscreen platform with fake cameras behind the COM seam.
 #include "capture/saveparameters.h"
 #include "platform/msgbox_hook.h"
+#include "platform/profilefile.h"
 #include "platform/linux/resources.h"
 #include "platform/linux/ui/uiframework.h"
 #include "tests/app/dialogtestsupport.h"
@@ -345,11 +346,11 @@ private slots:
             << int(Qt::Key_L) << "" << 0
             << "VK37摄像头参数未载入。\n 当前目录中没有'VK37.ini'文件，或该文件不是参数文件。"
             << QStringList{};
-        QTest::newRow("载入: the changed value goes back")
+        QTest::newRow("载入: the file's other value goes in")
             << int(Qt::Key_L) << "save" << 0
             << "VK37摄像头参数载入完毕。\n 摄像头现已具有'VK37.ini'文件中的全部参数值。\n "
                "已更改的参数：亮度。"
-            << QStringList{"set 100 p0=100/2"};
+            << QStringList{"set 100 p0=150/2"};
         QTest::newRow("载入: the chosen camera, not the file's PORT")
             << int(Qt::Key_L) << "save" << 1 << others + "\n 摄像头的设置未被更改。"
             << QStringList{};
@@ -372,7 +373,7 @@ private slots:
                 DismissNextBox(window, &boxes);
                 QTest::mouseClick(DialogControl(dlg, IDC_SAVE_BUTTON), Qt::LeftButton);
                 boxes.clear();
-                cameras.SetValue(100, 0, 5);
+                WritePrivateProfileStringW(L"BRIGHTNESS", L"V_LVALUE", L"150", L".\\VK37.INI");
             }
             if (before == "unplug")
                 cameras.SetCameras({b});

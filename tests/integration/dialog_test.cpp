@@ -70,11 +70,9 @@ TEST_F(VividDialog, TheCameraThatCameBackWhileOpenCanBePickedAndSaved) {
                         SetControl(nodes[1], "brightness", 240);
         combo->setCurrentIndex(1);
         QTest::mouseClick(DialogControl(dlg, IDC_SAVE_BUTTON), Qt::LeftButton);
-        // The user changes the second camera, then gives it the file back
-        // from the keyboard; the first camera's file PORT is not asked.
-        changed = nodes.size() == 2 && SetControl(nodes[1], "brightness", 17) &&
-                  SetControl(nodes[1], "contrast", 3);
-        // Access keys reach the active window only, and click a moment later.
+        // The user changes the second camera and gives it the file back by
+        // Alt+L, which reaches the active window only and clicks a moment later.
+        changed = nodes.size() == 2 && SetControl(nodes[1], "brightness", 17);
         window->activateWindow();
         const bool active = QTest::qWaitForWindowActive(window);
         QTest::keyClick(window, Qt::Key_L, Qt::AltModifier);
@@ -96,14 +94,12 @@ TEST_F(VividDialog, TheCameraThatCameBackWhileOpenCanBePickedAndSaved) {
     EXPECT_EQ("240", Value(file, "BRIGHTNESS", "V_LVALUE")) << "the second camera's brightness";
     ASSERT_TRUE(changed);
     EXPECT_EQ(240, restored["brightness"].value);
-    EXPECT_EQ(std::stol(Value(file, "CONTRAST", "V_LVALUE")), restored["contrast"].value);
-    // The save of a camera without exposure shows nothing; the restore's box
-    // names what the file does not hold and what it changed.
+    // Only the restore shows a box (vivid has no exposure).
     ASSERT_EQ(1u, m_messages.size());
     EXPECT_EQ(L"VK37摄像头参数载入完毕。\n 摄像头现已具有'VK37.ini'文件中的全部参数值。"
               L"\n 清晰度：文件中此参数没有值。\n 彩色：文件中此参数没有值。"
               L"\n 白平衡：文件中此参数没有值。\n 曝光：文件中没有此参数。"
-              L"\n 已更改的参数：亮度、对比度。",
+              L"\n 已更改的参数：亮度。",
               m_messages[0]);
     EXPECT_EQ(0, DriverGiveUps());
 }
