@@ -4,6 +4,8 @@
 // one template serves both.
 #include "capture/restoreparameters.h"
 
+#include "platform/propertydefault.h"
+
 namespace {
 
 constexpr LONG kAuto = VideoProcAmp_Flags_Auto; // the camera-control flags share the values
@@ -86,6 +88,48 @@ void RestoreProperty(Interface* itf, bool checkOnly, PropertyResult& result) {
     result.outcome = Holds(result) ? PropertyOutcome::Written : PropertyOutcome::NotTaken;
 }
 
+// The camera's default of one property as a file section would hold it. A
+// property the camera cannot report stays an empty section; false when the
+// camera left the system.
+template <class Interface> bool DefaultTarget(Interface* itf, FileProperty& target) {
+    target.state = FileSectionState::Empty;
+    if (itf == nullptr)
+        return true;
+    const LONG property = target.row.property;
+    PropertyReading& t = target.reading;
+    HRESULT hr =
+        itf->GetRange(property, &t.lMin, &t.lMax, &t.lSteppingDelta, &t.lDefault, &t.lCapsFlags);
+    PropertyDefault def;
+    if (SUCCEEDED(hr))
+        hr = GetPropertyDefault(itf, property, &def);
+    LONG current = 0, currentFlags = 0;
+    // No default mode reported: the camera keeps the one it is in.
+    if (SUCCEEDED(hr) && def.lFlags == 0)
+        hr = itf->Get(property, &current, &currentFlags);
+    if (FAILED(hr))
+        return !IsGone(hr);
+    t.lValue = def.lValue;
+    const LONG mode = def.lFlags != 0 ? def.lFlags : currentFlags;
+    t.lCapsFlags = (mode & kAuto) != 0 ? kAuto : kManual;
+    target.state = FileSectionState::Numbers;
+    return true;
+}
+
+// Binds the device at position into the holder's slots; false when neither
+// property interface can be had.
+bool OpenDevice(CCaptureDevice& device, int position) {
+    ComPtr<IBaseFilter>& filter = device.FilterSlot();
+    ComPtr<IAMVideoProcAmp>& procAmp = device.ProcAmpSlot();
+    ComPtr<IAMCameraControl>& cameraControl = device.CameraControlSlot();
+    procAmp.Release();
+    cameraControl.Release();
+    if (device.BindDevice(position, filter.ReleaseAndGetAddressOf()) != S_OK || !filter)
+        return false;
+    filter->QueryInterface(IID_IAMVideoProcAmp, procAmp.ReleaseAndGetAddressOfVoid());
+    filter->QueryInterface(IID_IAMCameraControl, cameraControl.ReleaseAndGetAddressOfVoid());
+    return procAmp || cameraControl;
+}
+
 } // namespace
 
 bool IsShortfall(PropertyOutcome outcome) {
@@ -100,21 +144,11 @@ bool IsShortfall(PropertyOutcome outcome) {
     }
 }
 
-RestoreOutcome RestoreParameters(CCaptureDevice& device, int position, const ParameterFile& file,
-                                 bool checkOnly, std::vector<PropertyResult>* results) {
-    results->clear();
-    ComPtr<IBaseFilter>& filter = device.FilterSlot();
+// The restore on the device the holder has open, in file order.
+static RestoreOutcome RestoreOpened(CCaptureDevice& device, const ParameterFile& file,
+                                    bool checkOnly, std::vector<PropertyResult>* results) {
     ComPtr<IAMVideoProcAmp>& procAmp = device.ProcAmpSlot();
     ComPtr<IAMCameraControl>& cameraControl = device.CameraControlSlot();
-    procAmp.Release();
-    cameraControl.Release();
-    if (device.BindDevice(position, filter.ReleaseAndGetAddressOf()) != S_OK || !filter)
-        return RestoreOutcome::NotOpened;
-    filter->QueryInterface(IID_IAMVideoProcAmp, procAmp.ReleaseAndGetAddressOfVoid());
-    filter->QueryInterface(IID_IAMCameraControl, cameraControl.ReleaseAndGetAddressOfVoid());
-    if (!procAmp && !cameraControl)
-        return RestoreOutcome::NotOpened;
-
     for (const FileProperty& property : file.properties) {
         PropertyResult result;
         result.file = &property;
@@ -140,4 +174,39 @@ RestoreOutcome RestoreParameters(CCaptureDevice& device, int position, const Par
             return RestoreOutcome::DeviceGone;
     }
     return RestoreOutcome::Done;
+}
+
+RestoreOutcome RestoreParameters(CCaptureDevice& device, int position, const ParameterFile& file,
+                                 bool checkOnly, std::vector<PropertyResult>* results) {
+    results->clear();
+    if (!OpenDevice(device, position))
+        return RestoreOutcome::NotOpened;
+    return RestoreOpened(device, file, checkOnly, results);
+}
+
+RestoreOutcome RestoreDefaults(CCaptureDevice& device, int position, bool checkOnly,
+                               ParameterFile* targets, std::vector<PropertyResult>* results) {
+    results->clear();
+    *targets = ParameterFile();
+    if (!OpenDevice(device, position))
+        return RestoreOutcome::NotOpened;
+    int i = 0;
+    for (const paramfile::PropertyRow& row : paramfile::kProcAmpRows)
+        targets->properties[i++].row = row;
+    targets->properties[i].row = paramfile::kExposureRow;
+    targets->properties[i].cameraControl = true;
+    for (FileProperty& target : targets->properties) {
+        const bool present = target.cameraControl
+                                 ? DefaultTarget(device.CameraControlSlot().Get(), target)
+                                 : DefaultTarget(device.ProcAmpSlot().Get(), target);
+        if (!present) {
+            // Gone while its defaults were read: reported where it happened.
+            PropertyResult result;
+            result.file = &target;
+            result.outcome = PropertyOutcome::DeviceGone;
+            results->push_back(result);
+            return RestoreOutcome::DeviceGone;
+        }
+    }
+    return RestoreOpened(device, *targets, checkOnly, results);
 }

@@ -48,3 +48,12 @@ enum class RestoreOutcome {
 // interfaces until the next call.
 RestoreOutcome RestoreParameters(CCaptureDevice& device, int position, const ParameterFile& file,
                                  bool checkOnly, std::vector<PropertyResult>* results);
+
+// The same restore with the camera's own defaults as its targets: each
+// property's range as the camera reports it, and its default value and mode
+// from GetPropertyDefault; where the system reports no default mode, the mode
+// the camera is in now. They go into *targets, which the results point into,
+// in the file's order; a property the camera cannot report is left empty
+// (skipped). The results, outcome and writes are RestoreParameters'.
+RestoreOutcome RestoreDefaults(CCaptureDevice& device, int position, bool checkOnly,
+                               ParameterFile* targets, std::vector<PropertyResult>* results);

@@ -44,7 +44,8 @@ std::wstring FileName(const CliOptions& options) {
 
 class CReport {
 public:
-    CReport(const CliTerminal& terminal, bool quiet) : m_terminal(terminal), m_quiet(quiet) {}
+    CReport(const CliTerminal& terminal, const CliOptions& options)
+        : m_terminal(terminal), m_quiet(options.quiet), m_defaults(options.defaults) {}
 
     void Out(const std::wstring& line) {
         if (!m_quiet)
@@ -69,10 +70,12 @@ public:
             Out(section + L"set to " + wanted);
             break;
         case PropertyOutcome::Differs:
-            Out(section + L"file " + wanted + L", camera " + Setting(r.value, r.flags));
+            Out(section + (m_defaults ? L"default " : L"file ") + wanted + L", camera " +
+                Setting(r.value, r.flags));
             break;
         case PropertyOutcome::SkippedEmpty:
-            Out(section + L"skipped: the file holds no values");
+            Out(section + (m_defaults ? L"skipped: the camera reports no default"
+                                      : L"skipped: the file holds no values"));
             break;
         case PropertyOutcome::SkippedAbsent:
             Out(section + L"skipped: not in the file");
@@ -108,6 +111,7 @@ public:
 private:
     const CliTerminal& m_terminal;
     bool m_quiet;
+    bool m_defaults; // the targets are the camera's defaults, not a file's
 };
 
 // The camera --device names, else the one at the file's PORT.
@@ -137,14 +141,15 @@ int CameraFor(const CCaptureDevice& device, const CliOptions& options, const Par
 }
 
 int Restore(const CliOptions& options, const CliTerminal& terminal) {
-    CReport report(terminal, options.quiet);
+    CReport report(terminal, options);
     if (!options.directory.empty() && !SetCurrentDirectoryW(options.directory.c_str())) {
         report.ErrText(DirectoryError(kName, L"read in", options.directory, GetLastError()));
         return kLoadExitBadFile;
     }
     ParameterFile file;
-    ReadParameterFile(FilePath(options).c_str(), &file);
-    if (!file.IsParameterFile()) {
+    if (!options.defaults)
+        ReadParameterFile(FilePath(options).c_str(), &file);
+    if (!options.defaults && !file.IsParameterFile()) {
         // Windows' reader reports a key it did not find as a file not found,
         // so only a refused read tells more than the file's content does.
         const wchar_t* why =
@@ -170,8 +175,11 @@ int Restore(const CliOptions& options, const CliTerminal& terminal) {
                CameraPathAt(device, position) + L")");
 
     std::vector<PropertyResult> results;
+    // The defaults' targets: what the results point into.
+    ParameterFile defaults;
     const RestoreOutcome outcome =
-        RestoreParameters(device, position, file, options.check, &results);
+        options.defaults ? RestoreDefaults(device, position, options.check, &defaults, &results)
+                         : RestoreParameters(device, position, file, options.check, &results);
     if (outcome == RestoreOutcome::NotOpened) {
         report.Err(L"'" + name + L"' could not be opened; nothing was changed");
         return kLoadExitNoCamera;

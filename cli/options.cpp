@@ -7,6 +7,9 @@ namespace {
 
 enum : unsigned { kSave = 1, kLoad = 2, kBoth = kSave | kLoad };
 
+// The key of an option without a short form; no argument's second character.
+constexpr wchar_t kDefaultsKey = L'\0';
+
 struct OptionForm {
     const wchar_t* longName;
     wchar_t shortName;
@@ -15,10 +18,16 @@ struct OptionForm {
 };
 
 const OptionForm kOptions[] = {
-    {L"list", L'l', false, kSave},     {L"device", L'd', true, kBoth},
-    {L"directory", L'C', true, kBoth}, {L"file", L'f', true, kLoad},
-    {L"check", L'c', false, kLoad},    {L"quiet", L'q', false, kBoth},
-    {L"help", L'h', false, kBoth},     {L"version", L'V', false, kBoth},
+    {L"list", L'l', false, kSave},
+    {L"device", L'd', true, kBoth},
+    {L"directory", L'C', true, kBoth},
+    {L"file", L'f', true, kLoad},
+    {L"check", L'c', false, kLoad},
+    {L"quiet", L'q', false, kBoth},
+    {L"help", L'h', false, kBoth},
+    {L"version", L'V', false, kBoth},
+    // Long form only: a short one would be too easy to type by mistake.
+    {L"defaults", kDefaultsKey, false, kLoad},
 };
 
 unsigned Bit(CliProgram program) {
@@ -84,6 +93,9 @@ public:
         case L'c':
             m_options.check = true;
             return true;
+        case kDefaultsKey:
+            m_options.defaults = true;
+            return true;
         case L'q':
             m_options.quiet = true;
             return true;
@@ -99,6 +111,8 @@ public:
     bool Finish() {
         if (m_list && m_device)
             return Fail(L"--list and --device cannot be used together");
+        if (m_options.defaults && (!m_options.file.empty() || !m_options.directory.empty()))
+            return Fail(L"--defaults reads no file: it cannot be used with --file or -C");
         m_options.command = m_help      ? CliCommand::Help
                             : m_version ? CliCommand::Version
                             : m_list    ? CliCommand::List
@@ -172,8 +186,8 @@ bool ParseCliOptions(const std::vector<std::wstring>& args, CliOptions& options,
 
 const wchar_t* CliHelpText(CliProgram program) {
     if (program == CliProgram::Load)
-        return L"Usage: vk37load [--device N|NAME|PATH] [-C DIR | --file FILE] [--check] "
-               L"[--quiet]\n"
+        return L"Usage: vk37load [--device N|NAME|PATH] [-C DIR | --file FILE | --defaults]\n"
+               L"                [--check] [--quiet]\n"
                L"Gives a video capture camera the settings VK37.INI holds: for each property\n"
                L"its value, or its automatic mode. A property whose range differs from the\n"
                L"file's is left alone; a value already in place is not written again.\n"
@@ -183,13 +197,16 @@ const wchar_t* CliHelpText(CliProgram program) {
                L"                         is PATH (default: the camera at the file's PORT)\n"
                L"  -C, --directory DIR    read VK37.INI in DIR, not in the current directory\n"
                L"  -f, --file FILE        read FILE instead of VK37.INI\n"
+               L"      --defaults         give the camera its own defaults instead of a file's\n"
+               L"                         settings (on Windows each property keeps its mode)\n"
                L"  -c, --check            write nothing; print each property that differs\n"
                L"  -q, --quiet            print only problems\n"
                L"  -h, --help             show this help and exit\n"
                L"  -V, --version          show the version and exit\n"
                L"\n"
                L"Exit status:\n"
-               L"  0   the camera holds every value of the file (with --check: already)\n"
+               L"  0   the camera holds every value of the file, or with --defaults every\n"
+               L"      default (with --check: already)\n"
                L"  1   the file is missing, unreadable or not a parameter file\n"
                L"  2   no such camera, or it could not be opened or left part-way\n"
                L"  3   some properties were not applied (or, with --check, differ)\n"

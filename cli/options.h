@@ -19,8 +19,9 @@ struct CliOptions {
     std::wstring name;
     std::wstring directory; // where VK37.INI is; empty for the current directory
     bool quiet = false;
-    std::wstring file;  // vk37load: the file to restore from, instead of VK37.INI
-    bool check = false; // vk37load: compare only
+    std::wstring file;     // vk37load: the file to restore from, instead of VK37.INI
+    bool check = false;    // vk37load: compare only
+    bool defaults = false; // vk37load: the camera's own defaults, no file
 };
 
 // Reads args (args[0] is the program's name) for program. On a usage error

@@ -14,7 +14,7 @@ if [ "${3:-}" != --session ]; then
     work=$(mktemp -d)
     trap 'rm -rf "$work"' EXIT
     cd "$work"
-    xvfb-run -a -s "-screen 0 640x360x24" bash "$self" "$program" "$out" --session
+    xvfb-run -a -s "-screen 0 800x360x24" bash "$self" "$program" "$out" --session
     exit
 fi
 

@@ -49,6 +49,7 @@ typedef uintptr_t DWORD_PTR;
 #define WM_CLOSE 0x0010u
 #define WM_PAINT 0x000Fu
 #define WM_ICONERASEBKGND 0x0027u
+#define WM_NEXTDLGCTL 0x0028u
 #define WM_QUERYDRAGICON 0x0037u
 #define WM_SETICON 0x0080u
 #define WM_INITDIALOG 0x0110u
@@ -122,6 +123,12 @@ typedef uintptr_t DWORD_PTR;
 int GetSystemMetrics(int nIndex);
 BOOL DrawIcon(HDC hDC, int X, int Y, HICON hIcon);
 LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+// A window that is disabled takes no input; disabling the window with the
+// focus moves the focus on. They answer as the window manager's calls do.
+BOOL EnableWindow(HWND hWnd, BOOL bEnable);
+BOOL IsWindowEnabled(HWND hWnd);
+HWND GetFocus();
+BOOL SetForegroundWindow(HWND hWnd);
 
 #else
 

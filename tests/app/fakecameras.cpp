@@ -4,11 +4,16 @@
 
 #include "platform/comobject.h"
 
+#include <map>
+#include <utility>
+
 struct CFakeCameraRegistration::State {
     std::vector<FakeCamera> cameras;
     std::vector<std::string> log;
     int liveFilters = 0;
     std::function<void()> onFilterDestroyed;
+    // (camera base, property) -> value and flags, where written.
+    std::map<std::pair<LONG, LONG>, std::pair<LONG, LONG>> values;
 };
 
 namespace {
@@ -29,11 +34,11 @@ struct ProcAmpPart : IAMVideoProcAmp {
                                        LONG* fl) override {
         return Range(p, mn, mx, st, df, fl);
     }
-    // The dialog only reads; a write is refused.
-    HRESULT STDMETHODCALLTYPE Set(LONG, LONG, LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Set(LONG p, LONG v, LONG fl) override { return Write(p, v, fl); }
     HRESULT STDMETHODCALLTYPE Get(LONG p, LONG* v, LONG* fl) override { return Value(p, v, fl); }
     virtual HRESULT Range(LONG, LONG*, LONG*, LONG*, LONG*, LONG*) = 0;
     virtual HRESULT Value(LONG, LONG*, LONG*) = 0;
+    virtual HRESULT Write(LONG, LONG, LONG) = 0;
 
 protected:
     ~ProcAmpPart() = default;
@@ -44,12 +49,15 @@ struct CameraControlPart : IAMCameraControl {
                                        LONG* fl) override {
         return Range(p + 100, mn, mx, st, df, fl);
     }
-    HRESULT STDMETHODCALLTYPE Set(LONG, LONG, LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Set(LONG p, LONG v, LONG fl) override {
+        return Write(p + 100, v, fl);
+    }
     HRESULT STDMETHODCALLTYPE Get(LONG p, LONG* v, LONG* fl) override {
         return Value(p + 100, v, fl);
     }
     virtual HRESULT Range(LONG, LONG*, LONG*, LONG*, LONG*, LONG*) = 0;
     virtual HRESULT Value(LONG, LONG*, LONG*) = 0;
+    virtual HRESULT Write(LONG, LONG, LONG) = 0;
 
 protected:
     ~CameraControlPart() = default;
@@ -90,8 +98,16 @@ public:
         return S_OK;
     }
     HRESULT Value(LONG p, LONG* v, LONG* fl) override {
-        *v = Base() + p;
-        *fl = 2;
+        const auto changed = m_state->values.find({Base(), p});
+        *v = changed != m_state->values.end() ? changed->second.first : Base() + p;
+        *fl = changed != m_state->values.end() ? changed->second.second : 2;
+        return S_OK;
+    }
+    // The restore sends automatic mode with the value the camera holds.
+    HRESULT Write(LONG p, LONG v, LONG fl) override {
+        m_state->log.push_back("set " + std::to_string(Base()) + " p" + std::to_string(p) + "=" +
+                               std::to_string(v) + "/" + std::to_string(fl));
+        m_state->values[{Base(), p}] = {v, fl};
         return S_OK;
     }
 

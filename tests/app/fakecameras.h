@@ -1,6 +1,7 @@
 // Fake video capture devices behind CLSID_SystemDeviceEnum, registered
 // through the COM runtime's class registry for the life of one object. They
-// log enumeration and filter destruction, each with whether COM was up.
+// log enumeration and filter destruction, each with whether COM was up, and
+// each write a restore makes.
 #pragma once
 
 #include "platform/com.h"
@@ -30,7 +31,8 @@ public:
     CFakeCameraRegistration(const CFakeCameraRegistration&) = delete;
     CFakeCameraRegistration& operator=(const CFakeCameraRegistration&) = delete;
 
-    // "enumerate com=up", "filter 1 destroyed com=up", ... in the order they happened.
+    // "enumerate com=up", "filter 1 destroyed com=up", "set 100 p0=5/2" (a
+    // write to the camera with base 100), ... in the order they happened.
     const std::vector<std::string>& Log() const;
     // Filters bound and not yet destroyed.
     int LiveFilters() const;

@@ -2,6 +2,7 @@
 // offscreen platform with fake cameras behind the COM seam.
 #include "capture/saveparameters.h"
 #include "platform/msgbox_hook.h"
+#include "platform/profilefile.h"
 #include "platform/linux/resources.h"
 #include "platform/linux/ui/uiframework.h"
 #include "tests/app/dialogtestsupport.h"
@@ -198,6 +199,7 @@ private slots:
         QTest::newRow("arrival ahead") << 1 << QStringList{"C", "A", "B"} << false << 2;
         QTest::newRow("chosen one gone") << 1 << QStringList{"C", "A"} << false << 0;
         QTest::newRow("during a box") << 0 << QStringList{"C", "B", "A"} << true << 2;
+        QTest::newRow("every camera gone") << 0 << QStringList{} << false << -1;
     }
     void theListFollowsCamerasComingAndGoing() {
         QFETCH(int, chosen);
@@ -211,9 +213,11 @@ private slots:
         CTestDlg dlg;
         QStringList underTheBox, after;
         int current = -2;
+        QString focus;
         WhenModalAppears(nullptr, [&](QWidget* window) {
             QComboBox* combo = DeviceList(dlg);
             combo->setCurrentIndex(chosen);
+            DialogControl(dlg, IDC_LOAD_BUTTON)->setFocus();
             const auto plug = [&] {
                 std::vector<FakeCamera> plugged;
                 for (const QString& name : now)
@@ -233,6 +237,9 @@ private slots:
             }
             after = Items(combo);
             current = combo->currentIndex();
+            focus = window->focusWidget() == DialogControl(dlg, IDC_LOAD_BUTTON) ? "load"
+                    : window->focusWidget() == combo                             ? "list"
+                                                                                 : "other";
             Press(window, Qt::Key_Escape);
         });
         dlg.DoModal();
@@ -240,6 +247,9 @@ private slots:
             QCOMPARE(underTheBox, QStringList({"A", "B"}));
         QCOMPARE(after, now);
         QCOMPARE(current, selected);
+        // With the last camera gone the focused button goes off: the list takes the focus.
+        if (!underBox)
+            QCOMPARE(focus, now.isEmpty() ? "list" : "load");
     }
 
     void savesTheChosenDeviceAndReportsOnce() {
@@ -286,21 +296,101 @@ private slots:
             return IDOK;
         });
         CTestDlg dlg;
-        int count = -1, current = -2;
+        int count = -1, current = -2, chosenIndex = -2;
+        QList<bool> enabled;
         WhenModalAppears(nullptr, [&](QWidget* window) {
             QComboBox* combo = DeviceList(dlg);
             count = combo->count();
             current = combo->currentIndex();
             QTest::mouseClick(DialogControl(dlg, IDC_SAVE_BUTTON), Qt::LeftButton);
+            // The buttons are off; their commands, sent anyway, find nothing chosen.
+            for (int id : {IDC_SAVE_BUTTON, IDC_PROPERTIES_BUTTON, IDC_LOAD_BUTTON}) {
+                enabled << DialogControl(dlg, id)->isEnabled();
+                dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+            }
+            chosenIndex = dlg.m_nDeviceIndex;
+            cameras.SetCameras({{L"Camera"}}); // a camera arrives: they come on
+            dlg.SendMessage(WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
+            for (int id : {IDC_SAVE_BUTTON, IDC_PROPERTIES_BUTTON, IDC_LOAD_BUTTON})
+                enabled << DialogControl(dlg, id)->isEnabled();
             Press(window, Qt::Key_Escape);
         });
         dlg.DoModal();
         SetMessageBoxHandler(previous);
+        QCOMPARE(enabled, QList<bool>({false, false, false, true, true, true}));
         QCOMPARE(count, 0);
         QCOMPARE(current, -1);
-        QCOMPARE(dlg.m_nDeviceIndex, -1);
+        QCOMPARE(chosenIndex, -1);
         QCOMPARE(messages, 0);
         QVERIFY(!QFile::exists(kIniFile));
+    }
+
+    // 属性 and 参数载入 by their access keys on the chosen camera, looked up
+    // afresh: one box says what happened; 参数载入 writes only what differs.
+    void eachDeviceButtonEndsWithItsBox_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("before"); // "save": A saved first; "unplug": and A gone
+        QTest::addColumn<int>("chosen");     // of A, B
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QStringList>("sets");
+        QString others = "VK37摄像头参数未全部载入。\n 以下参数未载入：";
+        for (const char* name :
+             {"亮度", "对比度", "色调", "饱和度", "清晰度", "彩色", "白平衡", "曝光"})
+            others += QString("\n %1：摄像头的范围或步长与文件中的不同，未写入。").arg(name);
+        QTest::newRow("属性: no pages")
+            << int(Qt::Key_P) << "" << 0 << "所选摄像头没有可显示的属性页。" << QStringList{};
+        QTest::newRow("载入: no file")
+            << int(Qt::Key_L) << "" << 0
+            << "VK37摄像头参数未载入。\n 当前目录中没有'VK37.ini'文件，或该文件不是参数文件。"
+            << QStringList{};
+        QTest::newRow("载入: the file's other value goes in")
+            << int(Qt::Key_L) << "save" << 0
+            << "VK37摄像头参数载入完毕。\n 摄像头现已具有'VK37.ini'文件中的全部参数值。\n "
+               "已更改的参数：亮度。"
+            << QStringList{"set 100 p0=150/2"};
+        QTest::newRow("载入: the chosen camera, not the file's PORT")
+            << int(Qt::Key_L) << "save" << 1 << others + "\n 摄像头的设置未被更改。"
+            << QStringList{};
+        QTest::newRow("载入: the camera is gone")
+            << int(Qt::Key_L) << "unplug" << 0
+            << "VK37摄像头参数未载入。\n 所选摄像头已不在系统中，设备列表已更新。" << QStringList{};
+    }
+    void eachDeviceButtonEndsWithItsBox() {
+        QFETCH(int, key);
+        QFETCH(QString, before);
+        QFETCH(int, chosen);
+        QFETCH(QString, box);
+        QFETCH(QStringList, sets);
+        const FakeCamera a{L"Camera A", true, 100, L"usb-1"}, b{L"Camera B", true, 200, L"usb-2"};
+        CFakeCameraRegistration cameras({a, b});
+        CTestDlg dlg;
+        QList<SeenBox> boxes;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            if (!before.isEmpty()) {
+                DismissNextBox(window, &boxes);
+                QTest::mouseClick(DialogControl(dlg, IDC_SAVE_BUTTON), Qt::LeftButton);
+                boxes.clear();
+                WritePrivateProfileStringW(L"BRIGHTNESS", L"V_LVALUE", L"150", L".\\VK37.INI");
+            }
+            if (before == "unplug")
+                cameras.SetCameras({b});
+            DeviceList(dlg)->setCurrentIndex(chosen);
+            DismissNextBox(window, &boxes);
+            // Access keys reach the active window only, and click a moment later.
+            window->activateWindow();
+            static_cast<void>(QTest::qWaitForWindowActive(window));
+            Press(window, Qt::Key(key), Qt::AltModifier);
+            static_cast<void>(QTest::qWaitFor([&] { return !boxes.isEmpty(); }));
+            Press(window, Qt::Key_Escape);
+        });
+        dlg.DoModal();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, box);
+        QStringList written;
+        for (const std::string& entry : cameras.Log())
+            if (entry.rfind("set ", 0) == 0)
+                written << QString::fromStdString(entry);
+        QCOMPARE(written, sets);
     }
 
     void enterTriggersOk_data() {
@@ -343,9 +433,10 @@ private slots:
         CTestDlg dlg;
         QList<int> order;
         WhenModalAppears(nullptr, [&](QWidget* window) {
-            for (int i = 0; i < 4; ++i) {
+            for (int i = 0; i < 6; ++i) {
                 int focused = 0;
-                for (int id : {IDOK, IDC_DEVICE_COMBO, IDC_SAVE_BUTTON})
+                for (int id : {IDOK, IDC_DEVICE_COMBO, IDC_SAVE_BUTTON, IDC_PROPERTIES_BUTTON,
+                               IDC_LOAD_BUTTON})
                     if (DialogControl(dlg, id) == window->focusWidget())
                         focused = id;
                 order << focused;
@@ -354,8 +445,9 @@ private slots:
             Press(window, Qt::Key_Escape);
         });
         dlg.DoModal();
-        // The focus starts on the first tab stop and wraps around.
-        QCOMPARE(order, QList<int>({IDOK, IDC_DEVICE_COMBO, IDC_SAVE_BUTTON, IDOK}));
+        // The focus starts on the first tab stop, goes left to right and wraps around.
+        QCOMPARE(order, QList<int>({IDC_DEVICE_COMBO, IDC_SAVE_BUTTON, IDC_PROPERTIES_BUTTON,
+                                    IDC_LOAD_BUTTON, IDOK, IDC_DEVICE_COMBO}));
     }
 
     void cancelPaths_data() {

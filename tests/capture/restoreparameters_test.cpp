@@ -9,6 +9,8 @@
 
 namespace {
 
+using ::testing::_, ::testing::Return;
+
 // One letter per property section, in file order.
 std::string Letters(const std::vector<PropertyResult>& results) {
     std::string letters;
@@ -30,6 +32,7 @@ struct RestoreCase {
     std::function<void(CFakeCamera&)> prepare = nullptr;
     std::function<HRESULT(LONG)> refuse = nullptr; // the amplifier's answer to Set
     RestoreOutcome outcome = RestoreOutcome::Done;
+    bool defaults = false; // the camera's own defaults instead of the file
 };
 
 const char* const kAllChanged = "BRIGHTNESS.V_LVALUE=70 CONTRAST.V_LVALUE=71 HUE.V_LVALUE=72 "
@@ -107,6 +110,22 @@ TEST_F(RestoreTest, EachFileGivesItsOutcomesAndExactlyItsWrites) {
         {"a camera that cannot be bound is not touched", kAllChanged, "", "", false,
          [](CFakeCamera& c) { c.moniker.bindResult = E_ACCESSDENIED; }, nullptr,
          RestoreOutcome::NotOpened},
+        // No default mode reported (a plain DirectShow object): the mode stays.
+        {"defaults: manual properties get their default values, automatic exposure stays",
+         "", "wwwwwwwi", "0:50:2 1:51:2 2:52:2 3:53:2 4:54:2 6:56:2 7:57:2", false, nullptr,
+         nullptr, RestoreOutcome::Done, true},
+        {"defaults: a property the camera lacks is skipped, an automatic one stays", "",
+         "iweiwwwi", "1:51:2 4:54:2 6:56:2 7:57:2", false,
+         [](CFakeCamera& c) {
+             c.procAmpProps.erase(2);
+             c.procAmpProps[0].flags = VideoProcAmp_Flags_Auto;
+             c.procAmpProps[3].value = 53; // its default already
+         }, nullptr, RestoreOutcome::Done, true},
+        {"defaults: the camera leaves while they are read", "", "g", "", false,
+         [](CFakeCamera& c) {
+             ON_CALL(c.procAmp, GetRange(VideoProcAmp_Contrast, _, _, _, _, _))
+                 .WillByDefault(Return(HRESULT_FROM_WIN32(ERROR_DEV_NOT_EXIST)));
+         }, nullptr, RestoreOutcome::DeviceGone, true},
     };
     // clang-format on
     for (const RestoreCase& c : cases) {
@@ -123,10 +142,13 @@ TEST_F(RestoreTest, EachFileGivesItsOutcomesAndExactlyItsWrites) {
         ParameterFile file;
         ReadParameterFile(L".\\VK37.INI", &file);
         std::vector<PropertyResult> results;
+        ParameterFile defaults;
         {
             CCaptureDevice device;
             device.EnumerateDevices();
-            EXPECT_EQ(RestoreParameters(device, 0, file, c.checkOnly, &results), c.outcome);
+            EXPECT_EQ(c.defaults ? RestoreDefaults(device, 0, c.checkOnly, &defaults, &results)
+                                 : RestoreParameters(device, 0, file, c.checkOnly, &results),
+                      c.outcome);
         }
         EXPECT_EQ(Letters(results), c.outcomes);
         EXPECT_EQ(calls, c.calls);

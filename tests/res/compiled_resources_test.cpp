@@ -111,7 +111,7 @@ TEST(CompiledResources, DialogTemplatesKeepTheirSizeItemsAndStyles) {
     const struct {
         int id, items, cx, cy;
         DWORD exStyle;
-    } dialogs[] = {{IDD_ABOUTBOX, 3, 235, 55, 0}, {IDD_MAIN_DIALOG, 4, 298, 58, WS_EX_APPWINDOW}};
+    } dialogs[] = {{IDD_ABOUTBOX, 3, 235, 55, 0}, {IDD_MAIN_DIALOG, 6, 433, 58, WS_EX_APPWINDOW}};
     for (const auto& d : dialogs) {
         const std::string tpl = Resource(RT_DIALOG, d.id);
         ASSERT_GE(tpl.size(), 26u) << d.id;

@@ -66,7 +66,7 @@ TEST(MainDialogTemplate, FrameCaptionAndFont) {
     const DialogTemplate* d = FindDialogTemplate(IDD_MAIN_DIALOG);
     ASSERT_NE(nullptr, d);
     EXPECT_EQ(std::wstring(L"摄像头参数保存"), d->caption);
-    EXPECT_EQ(298, d->cx);
+    EXPECT_EQ(433, d->cx);
     EXPECT_EQ(58, d->cy);
     ExpectModalFrameWithFont(*d);
     EXPECT_TRUE(d->style & WS_VISIBLE);
@@ -76,31 +76,41 @@ TEST(MainDialogTemplate, FrameCaptionAndFont) {
 TEST(MainDialogTemplate, ControlsInTabOrderWithTheirTexts) {
     const DialogTemplate* d = FindDialogTemplate(IDD_MAIN_DIALOG);
     ASSERT_NE(nullptr, d);
-    ASSERT_EQ((std::vector<int>{IDOK, IDC_DEVICE_COMBO, kStatic, IDC_SAVE_BUTTON}), Ids(*d));
-    EXPECT_EQ((std::vector<int>{IDOK, IDC_DEVICE_COMBO, IDC_SAVE_BUTTON}), TabStops(*d));
+    // Left to right along the row, then 确定 below its end.
+    ASSERT_EQ((std::vector<int>{kStatic, IDC_DEVICE_COMBO, IDC_SAVE_BUTTON, IDC_PROPERTIES_BUTTON,
+                                IDC_LOAD_BUTTON, IDOK}),
+              Ids(*d));
+    EXPECT_EQ((std::vector<int>{IDC_DEVICE_COMBO, IDC_SAVE_BUTTON, IDC_PROPERTIES_BUTTON,
+                                IDC_LOAD_BUTTON, IDOK}),
+              TabStops(*d));
 
-    EXPECT_STREQ("BUTTON", Item(*d, 0).className);
-    EXPECT_EQ(std::wstring(L"确定"), Item(*d, 0).text);
-    ExpectGeometry(Item(*d, 0), 241, 35, 50, 16);
+    EXPECT_STREQ("BUTTON", Item(*d, 5).className);
+    EXPECT_EQ(std::wstring(L"确定"), Item(*d, 5).text);
+    ExpectGeometry(Item(*d, 5), 376, 35, 50, 16);
 
     EXPECT_STREQ("COMBOBOX", Item(*d, 1).className);
     EXPECT_EQ(std::wstring(), Item(*d, 1).text);
     ExpectGeometry(Item(*d, 1), 77, 14, 137, 92);
 
-    EXPECT_STREQ("STATIC", Item(*d, 2).className);
-    EXPECT_EQ(std::wstring(L"视频捕捉设备:"), Item(*d, 2).text);
-    ExpectGeometry(Item(*d, 2), 15, 16, 53, 8);
+    EXPECT_STREQ("STATIC", Item(*d, 0).className);
+    EXPECT_EQ(std::wstring(L"视频捕捉设备:"), Item(*d, 0).text);
+    ExpectGeometry(Item(*d, 0), 15, 16, 53, 8);
 
-    EXPECT_STREQ("BUTTON", Item(*d, 3).className);
-    EXPECT_EQ(std::wstring(L"参数保存..."), Item(*d, 3).text);
-    ExpectGeometry(Item(*d, 3), 222, 14, 61, 15);
+    EXPECT_STREQ("BUTTON", Item(*d, 2).className);
+    EXPECT_EQ(std::wstring(L"参数保存..."), Item(*d, 2).text);
+    ExpectGeometry(Item(*d, 2), 222, 14, 61, 15);
+    EXPECT_EQ(std::wstring(L"属性(&P)..."), Item(*d, 3).text);
+    ExpectGeometry(Item(*d, 3), 290, 14, 55, 15);
+    EXPECT_EQ(std::wstring(L"参数载入(&L)..."), Item(*d, 4).text);
+    ExpectGeometry(Item(*d, 4), 352, 14, 66, 15);
 }
 
 TEST(MainDialogTemplate, OkIsTheOnlyDefaultButton) {
     const DialogTemplate* d = FindDialogTemplate(IDD_MAIN_DIALOG);
     ASSERT_NE(nullptr, d);
-    EXPECT_EQ(BS_DEFPUSHBUTTON, Item(*d, 0).style & BS_TYPEMASK);
-    EXPECT_EQ(BS_PUSHBUTTON, Item(*d, 3).style & BS_TYPEMASK);
+    EXPECT_EQ(BS_DEFPUSHBUTTON, Item(*d, 5).style & BS_TYPEMASK);
+    for (size_t i : {2, 3, 4})
+        EXPECT_EQ(BS_PUSHBUTTON, Item(*d, i).style & BS_TYPEMASK) << i;
 }
 
 TEST(MainDialogTemplate, DeviceListIsAnUnsortedDropDownList) {
@@ -112,10 +122,11 @@ TEST(MainDialogTemplate, DeviceListIsAnUnsortedDropDownList) {
     EXPECT_TRUE(style & WS_VSCROLL);
 }
 
-TEST(MainDialogTemplate, LabelStartsTheGroupOfLabelAndSaveButton) {
+TEST(MainDialogTemplate, LabelStartsTheGroupOfLabelAndListAndSaveTheButtons) {
     const DialogTemplate* d = FindDialogTemplate(IDD_MAIN_DIALOG);
     ASSERT_NE(nullptr, d);
-    EXPECT_EQ(SS_LEFT, Item(*d, 2).style & SS_TYPEMASK);
+    EXPECT_EQ(SS_LEFT, Item(*d, 0).style & SS_TYPEMASK);
+    EXPECT_TRUE(Item(*d, 0).style & WS_GROUP);
     EXPECT_TRUE(Item(*d, 2).style & WS_GROUP);
     EXPECT_FALSE(Item(*d, 3).style & WS_GROUP);
     EXPECT_FALSE(Item(*d, 1).style & WS_GROUP);

@@ -2,7 +2,7 @@
 # Takes the Windows build's screenshots: VK37Set.exe under Wine with the fake
 # test cameras registered, in a throw-away Wine prefix and on an X server of
 # its own (Xvfb): the main dialog, its device list dropped down, the About
-# box, and the message after saving camera A.
+# box, the message after saving camera A, and the one after loading it back.
 # Usage: tools/windows/screenshots.sh [build-win directory] [output directory]
 set -euo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
@@ -66,8 +66,8 @@ xdotool key Escape
 sleep 1
 shot windows-main-dialog.png "$main"
 
-# The focus starts on 确定; the device list is next in the tab order.
-xdotool key Tab alt+Down
+# The focus starts on the device list, the first in the tab order.
+xdotool key alt+Down
 list=
 for _ in $(seq 50); do
     for w in $(xdotool search --onlyvisible --classname '^vk37set\.exe$'); do
@@ -85,6 +85,13 @@ xdotool key alt+Up Home Tab space
 box=$(find_window '^VK37Set$')
 sleep 1
 shot windows-saved.png "$main" "$box"
+xdotool key Return
+sleep 0.5
+# 参数载入 by its access key: the file just saved, back into camera A.
+xdotool key alt+l
+box=$(find_window '^VK37Set$')
+sleep 1
+shot windows-loaded.png "$main" "$box"
 xdotool key Return
 sleep 0.5
 xdotool key Escape

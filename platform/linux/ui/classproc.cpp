@@ -16,6 +16,13 @@ LRESULT DialogProc(CDialogWindow* window, UINT message, WPARAM wParam, LPARAM lP
         if ((wParam & 0xFFF0u) == SC_CLOSE)
             window->Dialog()->SendMessage(WM_CLOSE, 0, 0);
         return 0;
+    case WM_NEXTDLGCTL:
+        // Only the form that names the control: the focus goes to it.
+        if (LOWORD(lParam) != 0) {
+            if (QWidget* control = WidgetFromHandle(reinterpret_cast<HWND>(wParam)))
+                control->setFocus(Qt::OtherFocusReason);
+        }
+        return 0;
     case WM_CLOSE:
         // A dialog closes as if its cancel button were pressed.
         window->SendClick(IDCANCEL);

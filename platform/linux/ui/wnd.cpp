@@ -1,8 +1,10 @@
 // CWnd on Qt: the window's built-in behaviour, the questions the program asks
-// its window, and SendMessageW, which hands a dialog's own messages to its
-// message map.
+// its window, SendMessageW, which hands a dialog's own messages to its
+// message map, and the window manager's enabling, focus and activation.
 #include "platform/linux/ui/dialogwindow.h"
 #include "platform/linux/ui/handles.h"
+
+#include <QApplication>
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return CallClassProc(m_hWnd, message, wParam, lParam);
@@ -40,4 +42,31 @@ LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     if (CDialogWindow* window = CDialogWindow::FromHandle(hWnd))
         return window->Dialog()->WindowProc(Msg, wParam, lParam);
     return CallClassProc(hWnd, Msg, wParam, lParam);
+}
+
+BOOL EnableWindow(HWND hWnd, BOOL bEnable) {
+    QWidget* widget = WidgetFromHandle(hWnd);
+    if (widget == nullptr)
+        return FALSE;
+    const BOOL wasDisabled = !widget->isEnabled();
+    widget->setEnabled(bEnable != FALSE);
+    return wasDisabled;
+}
+
+BOOL IsWindowEnabled(HWND hWnd) {
+    QWidget* widget = WidgetFromHandle(hWnd);
+    return widget != nullptr && widget->isEnabled();
+}
+
+HWND GetFocus() {
+    return HandleFromWidget(QApplication::focusWidget());
+}
+
+BOOL SetForegroundWindow(HWND hWnd) {
+    QWidget* widget = WidgetFromHandle(hWnd);
+    if (widget == nullptr)
+        return FALSE;
+    widget->window()->raise();
+    widget->window()->activateWindow();
+    return TRUE;
 }

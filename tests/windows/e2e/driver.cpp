@@ -22,6 +22,7 @@ using testing::ElementsAre;
 // Pinned here rather than read from resource.h, so a renumbering shows.
 constexpr int kComboId = 1001;
 constexpr int kSaveId = 1002;
+constexpr int kPropertiesId = 1003;
 constexpr UINT kAboutCommand = 0x0010;
 constexpr UINT kIconId = 129;
 
@@ -126,6 +127,7 @@ TEST(MainDialog, ListsTheCamerasInOrderCentredOnTheWorkArea) {
     EXPECT_EQ(Send(combo, CB_GETCURSEL), 0) << "the first camera is not selected";
     EXPECT_THAT(ChildTexts(run.Dialog()), Contains(u8"视频捕捉设备:"));
     EXPECT_EQ(Utf8(WindowText(run.Item(kSaveId))), u8"参数保存...");
+    EXPECT_EQ(Utf8(WindowText(run.Item(kPropertiesId))), u8"属性(&P)...");
     EXPECT_EQ(Utf8(WindowText(run.Item(IDOK))), u8"确定");
     RECT workArea;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
@@ -303,6 +305,34 @@ TEST(Minimised, AnswersWithItsIconAndWorksAgainWhenRestored) {
     ClickSave(run, 0);
     ExpectMessageBox(run, kSavedText, "exclamation");
     ExpectFile(run, 0);
+    ExpectCleanExit(run);
+}
+
+// 属性 by its access key: the camera with a page (the first) gets the
+// system's frame, which reaches the page with its filter; one without, a box.
+TEST(Properties, FrameWithTheCamerasFilterOrABoxWithoutPages) {
+    const std::filesystem::path log = std::filesystem::temp_directory_path() / "vk37-page.log";
+    std::filesystem::remove(log);
+    SetEnvironmentVariableW(L"VK37_FAKECAMERA_SETLOG", log.wstring().c_str());
+    CProgramRun run;
+    ASSERT_TRUE(run.Start());
+    SetEnvironmentVariableW(L"VK37_FAKECAMERA_SETLOG", nullptr);
+    PressKeysIn(run.Dialog(), {VK_MENU, 'P'});
+    const HWND frame = run.WaitForOther();
+    ASSERT_NE(frame, nullptr) << "no property frame";
+    EXPECT_THAT(Utf8(WindowText(frame)), testing::HasSubstr(fakecamera::kCameras[0].name));
+    std::string logged;
+    EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(log.wstring(), logged) && !logged.empty(); }));
+    EXPECT_EQ(logged, std::string(fakecamera::kCameras[0].name) + "\tpage\t1\t0\t0\n");
+    EXPECT_FALSE(IsWindowEnabled(run.Dialog())) << "the dialog takes input under the frame";
+    PressKeysIn(frame, {VK_ESCAPE});
+    // The frame's call returns about two seconds after the frame closed.
+    EXPECT_TRUE(WaitUntil([&run] { return IsWindowEnabled(run.Dialog()) != FALSE; }));
+    EXPECT_FALSE(IsWindow(frame)) << "Esc left the frame open";
+    Send(run.Item(kComboId), CB_SETCURSEL, 1);
+    PostMessageW(run.Item(kPropertiesId), BM_CLICK, 0, 0);
+    ExpectMessageBox(run, u8"所选摄像头没有可显示的属性页。", "error");
+    std::filesystem::remove(log);
     ExpectCleanExit(run);
 }
 

@@ -5,11 +5,13 @@
 // from the table. The filter has no pins. Set changes what the camera answers
 // for the rest of the process, and each call is appended as a line to the
 // file named by VK37_FAKECAMERA_SETLOG, so a test driver in another process
-// can see exactly which writes a program made.
+// can see exactly which writes a program made. The first camera's filter
+// also names a property page, which logs the filter the frame gave it.
 #include "tests/windows/fakecamera/cameras.h"
 
 #include <windows.h>
 #include <dshow.h>
+#include <ocidl.h>
 
 #include <cstring>
 #include <new>
@@ -128,7 +130,70 @@ HRESULT AnswerValue(const Property* table, int count, long property, long* value
     return S_OK;
 }
 
-class CFilter final : public IBaseFilter, public IAMVideoProcAmp, public IPersistPropertyBag {
+const CLSID kPageClass = {
+    0x5B6F3A1F, 0x7D2C, 0x4E8B, {0x9A, 0x41, 0x3C, 0x0D, 0x2E, 0x7F, 0x5A, 0x0F}};
+
+// A page of one line of text that only logs the object it was given.
+class CPropertyPage final : public IPropertyPage {
+public:
+    CPropertyPage() { InterlockedIncrement(&g_locks); }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+        *ppv = riid == IID_IUnknown || riid == IID_IPropertyPage ? this : nullptr;
+        return *ppv ? (AddRef(), S_OK) : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&m_refs); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG refs = InterlockedDecrement(&m_refs);
+        if (refs == 0) {
+            InterlockedDecrement(&g_locks);
+            delete this;
+        }
+        return refs;
+    }
+    HRESULT STDMETHODCALLTYPE SetPageSite(IPropertyPageSite*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Activate(HWND parent, LPCRECT r, BOOL) override {
+        m_window = CreateWindowExW(0, L"STATIC", L"VK37 fake page", WS_CHILD, r->left, r->top,
+                                   r->right - r->left, r->bottom - r->top, parent, 0, 0, 0);
+        return m_window ? S_OK : E_FAIL;
+    }
+    HRESULT STDMETHODCALLTYPE Deactivate() override { return DestroyWindow(m_window), S_OK; }
+    HRESULT STDMETHODCALLTYPE GetPageInfo(PROPPAGEINFO* info) override {
+        const auto title = static_cast<LPOLESTR>(CoTaskMemAlloc(sizeof L"Fake"));
+        CopyMemory(title, L"Fake", sizeof L"Fake");
+        *info = {sizeof *info, title, {200, 80}, nullptr, nullptr, 0};
+        return S_OK;
+    }
+    // Logs "NAME\tpage\tCOUNT\t0\t0" for the camera whose filter it got; a
+    // call without objects lets them go.
+    HRESULT STDMETHODCALLTYPE SetObjects(ULONG count, IUnknown** objects) override {
+        FILTER_INFO info = {};
+        IBaseFilter* filter = nullptr;
+        if (count == 0 ||
+            FAILED(objects[0]->QueryInterface(IID_IBaseFilter, reinterpret_cast<void**>(&filter))))
+            return S_OK;
+        filter->QueryFilterInfo(&info);
+        filter->Release();
+        for (const Camera& camera : fakecamera::kCameras)
+            if (Widen(camera.name) == info.achName)
+                LogSet(camera, "page", static_cast<long>(count), 0, 0);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Show(UINT show) override { return ShowWindow(m_window, show), S_OK; }
+    HRESULT STDMETHODCALLTYPE Move(LPCRECT) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE IsPageDirty() override { return S_FALSE; }
+    HRESULT STDMETHODCALLTYPE Apply() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Help(LPCOLESTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG*) override { return S_FALSE; }
+
+private:
+    LONG m_refs = 1;
+    HWND m_window = nullptr;
+};
+
+class CFilter final : public IBaseFilter,
+                      public IAMVideoProcAmp,
+                      public IPersistPropertyBag,
+                      public ISpecifyPropertyPages {
 public:
     explicit CFilter(const Camera& camera) : m_camera(camera), m_control(*this) {
         InterlockedIncrement(&g_locks);
@@ -149,6 +214,8 @@ public:
             *ppv = static_cast<IPersistPropertyBag*>(this);
         else if (riid == IID_IAMCameraControl && m_camera.hasCameraControl)
             *ppv = static_cast<IAMCameraControl*>(&m_control);
+        else if (riid == IID_ISpecifyPropertyPages && &m_camera == fakecamera::kCameras)
+            *ppv = static_cast<ISpecifyPropertyPages*>(this);
         else {
             *ppv = nullptr;
             return E_NOINTERFACE;
@@ -232,6 +299,14 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Save(IPropertyBag*, BOOL, BOOL) override { return E_NOTIMPL; }
 
+    // ISpecifyPropertyPages
+    HRESULT STDMETHODCALLTYPE GetPages(CAUUID* pages) override {
+        pages->cElems = 1;
+        pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
+        *pages->pElems = kPageClass;
+        return S_OK;
+    }
+
 private:
     // IAMCameraControl has the same method names as IAMVideoProcAmp, so it
     // lives on an object of its own that shares the filter's identity and count.
@@ -278,7 +353,8 @@ private:
 
 class CFactory final : public IClassFactory {
 public:
-    explicit CFactory(const Camera& camera) : m_camera(camera) { InterlockedIncrement(&g_locks); }
+    // Without a camera: the page's.
+    explicit CFactory(const Camera* camera) : m_camera(camera) { InterlockedIncrement(&g_locks); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
         if (!ppv)
@@ -304,11 +380,10 @@ public:
         *ppv = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        CFilter* filter = new (std::nothrow) CFilter(m_camera);
-        if (!filter)
-            return E_OUTOFMEMORY;
-        const HRESULT hr = filter->QueryInterface(riid, ppv);
-        filter->Release();
+        IUnknown* object = m_camera ? static_cast<IBaseFilter*>(new CFilter(*m_camera))
+                                    : static_cast<IUnknown*>(new CPropertyPage());
+        const HRESULT hr = object->QueryInterface(riid, ppv);
+        object->Release();
         return hr;
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
@@ -323,7 +398,7 @@ private:
     ~CFactory() { InterlockedDecrement(&g_locks); }
 
     LONG m_refs = 1;
-    const Camera& m_camera;
+    const Camera* m_camera;
 };
 
 std::wstring GuidText(REFGUID guid) {
@@ -425,17 +500,18 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
     if (!ppv)
         return E_POINTER;
     *ppv = nullptr;
-    for (const Camera& camera : fakecamera::kCameras) {
-        if (ClassOf(camera) != clsid)
-            continue;
-        CFactory* factory = new (std::nothrow) CFactory(camera);
-        if (!factory)
-            return E_OUTOFMEMORY;
-        const HRESULT hr = factory->QueryInterface(riid, ppv);
-        factory->Release();
-        return hr;
-    }
-    return CLASS_E_CLASSNOTAVAILABLE;
+    const Camera* camera = nullptr;
+    for (const Camera& candidate : fakecamera::kCameras)
+        if (ClassOf(candidate) == clsid)
+            camera = &candidate;
+    if (!camera && clsid != kPageClass)
+        return CLASS_E_CLASSNOTAVAILABLE;
+    CFactory* factory = new (std::nothrow) CFactory(camera);
+    if (!factory)
+        return E_OUTOFMEMORY;
+    const HRESULT hr = factory->QueryInterface(riid, ppv);
+    factory->Release();
+    return hr;
 }
 
 STDAPI DllCanUnloadNow() {
@@ -453,7 +529,7 @@ STDAPI DllRegisterServer() {
             if (FAILED(hr))
                 return hr;
         }
-        return S_OK;
+        return WriteClassKeys(GuidText(kPageClass), L"VK37 fake property page", path);
     });
 }
 
@@ -471,6 +547,7 @@ STDAPI DllUnregisterServer() {
             if (SUCCEEDED(result) && FAILED(hr))
                 result = hr;
         }
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, (L"CLSID\\" + GuidText(kPageClass)).c_str());
         return result;
     });
 }

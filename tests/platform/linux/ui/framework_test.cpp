@@ -157,10 +157,12 @@ private slots:
         QTest::addColumn<int>("expectedId");
         for (int key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right}) {
             const QByteArray name = QTest::toString(QKeySequence(key).toString());
+            // The row's three buttons are a group; 确定 is one of its own.
+            const bool back = key == Qt::Key_Up || key == Qt::Key_Left;
             QTest::addRow("save button, %s", name.constData())
-                << IDD_MAIN_DIALOG << IDC_SAVE_BUTTON << key << IDC_SAVE_BUTTON;
-            QTest::addRow("OK, %s", name.constData())
-                << IDD_MAIN_DIALOG << IDOK << key << IDC_DEVICE_COMBO;
+                << IDD_MAIN_DIALOG << IDC_SAVE_BUTTON << key
+                << (back ? IDC_LOAD_BUTTON : IDC_PROPERTIES_BUTTON);
+            QTest::addRow("OK, %s", name.constData()) << IDD_MAIN_DIALOG << IDOK << key << IDOK;
             QTest::addRow("About box OK, %s", name.constData())
                 << IDD_ABOUTBOX << IDOK << key << IDOK;
         }

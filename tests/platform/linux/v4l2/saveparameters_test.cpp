@@ -1,6 +1,8 @@
 // The save button's work end to end on the fake kernel: CoCreateInstance
 // finds the camera source registered over CLSID_SystemDeviceEnum, and the
-// capture code runs unchanged on top of it into a real VK37.INI.
+// capture code runs unchanged on top of it into a real VK37.INI; and the
+// restore of the camera's defaults, which writes controls.
+#include "capture/restoreparameters.h"
 #include "capture/saveparameters.h"
 #include "platform/msgbox_hook.h"
 #include "platform/linux/v4l2/enumerator.h"
@@ -11,6 +13,7 @@
 #include <dirent.h>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <string>
 #include <strings.h>
 #include <unistd.h>
@@ -69,7 +72,9 @@ protected:
         EXPECT_EQ(CoRevokeClassObject(m_cookie), S_OK);
         CoUninitialize();
         EXPECT_TRUE(m_kernel->UnknownRequests().empty());
-        EXPECT_TRUE(m_kernel->Writes().empty()); // the save never writes a control
+        if (!m_writesExpected) {
+            EXPECT_TRUE(m_kernel->Writes().empty()); // the save never writes a control
+        }
     }
 
     std::vector<std::string> Entries() const {
@@ -102,6 +107,7 @@ protected:
 
     std::shared_ptr<CFakeKernel> m_kernel = std::make_shared<CFakeKernel>();
     std::vector<std::wstring> m_messages;
+    bool m_writesExpected = false;
 
 private:
     DWORD m_cookie = 0;
@@ -198,6 +204,44 @@ TEST_F(SaveOnFakeKernelTest, LockedCameraIsNamedButNotSaved) {
     // Nothing was written, and the user is told so.
     ASSERT_EQ(m_messages.size(), 1u);
     EXPECT_EQ(m_messages[0], L"VK37摄像头参数未保存。\n 无法打开所选摄像头。");
+}
+
+// The defaults' mode is the auto companion's default: automatic modes go
+// back on, or off with the default value written.
+TEST_F(SaveOnFakeKernelTest, DefaultsFollowTheCompanionsDefaultMode) {
+    m_writesExpected = true;
+    static constexpr uint32_t kAutoWhite = V4L2_CID_AUTO_WHITE_BALANCE;
+    static constexpr uint32_t kMode = V4L2_CID_EXPOSURE_AUTO;
+    for (const bool manualDefaults : {false, true}) {
+        SCOPED_TRACE(manualDefaults ? "manual defaults" : "automatic defaults");
+        *m_kernel = CFakeKernel();
+        AddUsbWebcam(*m_kernel, 0, "HD Webcam", "usb-1");
+        std::map<uint32_t, CFakeControl>& c = m_kernel->Node(0).controls;
+        c[kAutoWhite].value = manualDefaults ? 1 : 0;
+        c[kAutoWhite].defaultValue = manualDefaults ? 0 : 1;
+        c[kMode].value = manualDefaults ? V4L2_EXPOSURE_APERTURE_PRIORITY : V4L2_EXPOSURE_MANUAL;
+        c[kMode].defaultValue =
+            manualDefaults ? V4L2_EXPOSURE_MANUAL : V4L2_EXPOSURE_APERTURE_PRIORITY;
+        ParameterFile targets;
+        std::vector<PropertyResult> results;
+        CCaptureDevice device;
+        ASSERT_EQ(device.EnumerateDevices(), S_OK);
+        EXPECT_EQ(RestoreDefaults(device, 0, false, &targets, &results), RestoreOutcome::Done);
+        // The webcam's values all differ from their defaults; then the modes.
+        std::vector<CFakeKernel::CWrite> writes = {{V4L2_CID_BRIGHTNESS, 0},
+                                                   {V4L2_CID_CONTRAST, 32},
+                                                   {V4L2_CID_HUE, 0},
+                                                   {V4L2_CID_SATURATION, 64},
+                                                   {V4L2_CID_SHARPNESS, 2}};
+        if (manualDefaults)
+            writes.insert(writes.end(), {{kAutoWhite, 0},
+                                         {V4L2_CID_WHITE_BALANCE_TEMPERATURE, 4600},
+                                         {kMode, V4L2_EXPOSURE_MANUAL}});
+        else
+            writes.insert(writes.end(),
+                          {{kAutoWhite, 1}, {kMode, V4L2_EXPOSURE_APERTURE_PRIORITY}});
+        EXPECT_EQ(m_kernel->Writes(), writes);
+    }
 }
 
 TEST_F(SaveOnFakeKernelTest, NoCameraEnumeratesAsEmpty) {
