@@ -2,7 +2,8 @@
 # Runs inside the test VM (see tools/vm): the VM tests against uvcvideo. The
 # emulated camera (uvccamera/) serves gadgetfs' dummy_udc, whose host side
 # uvcvideo binds; it is plugged in with each configuration in turn, the
-# tests for that configuration run, and killing the camera unplugs it.
+# tests for that configuration run, and killing the camera unplugs it (the
+# last run's test has the camera leave by itself).
 tests=/bin/uvc_tests
 mkdir -p /dev/gadget
 mount -t gadgetfs gadgetfs /dev/gadget || { echo "guest: cannot mount gadgetfs" >&2; exit 1; }
@@ -29,8 +30,10 @@ with_camera() {
         fi
         sleep 0.1
     done
-    VK37_UVC_LOG=$log "$tests" --gtest_color=no --gtest_filter="$2" || status=1
-    kill $camera
+    VK37_UVC_LOG=$log VK37_UVC_CAMERA=$camera "$tests" --gtest_color=no --gtest_filter="$2" ||
+        status=1
+    # UvcUnplug's camera has left already.
+    kill $camera 2>/dev/null
     wait $camera
     tries=0
     while [ "$(uvc_nodes)" -gt 0 ] && [ $tries -lt 100 ]; do
@@ -41,5 +44,6 @@ with_camera() {
 
 with_camera full 'UvcFull.*'
 with_camera second 'UvcSecond.*'
+with_camera second 'UvcUnplug.*'
 echo "guest: tests ended at $(cut -d' ' -f1 /proc/uptime)s"
 exit $status

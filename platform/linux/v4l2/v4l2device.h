@@ -25,11 +25,16 @@ public:
 
     // 0 or the errno value: the control queries tell "no such control"
     // (EINVAL) and "no such ioctl" (ENOTTY) apart before mapping the rest.
+    // ENODEV for any other failure once the node is gone, whatever errno the
+    // driver gave while its device was leaving.
     int Ioctl(unsigned long request, void* arg) const;
 
     HRESULT QueryCapabilities(v4l2_capability* caps) const;
 
 private:
+    bool NodeIsGone() const;
+
     std::shared_ptr<ISystemCalls> m_calls;
+    std::string m_path;
     int m_fd = -1;
 };

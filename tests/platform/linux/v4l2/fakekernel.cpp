@@ -49,11 +49,11 @@ CFakeNode& CFakeKernel::AddNode(int number, CFakeNode node) {
     return *present->node;
 }
 
-void CFakeKernel::Unplug(int number) {
+void CFakeKernel::Unplug(int number, int answer) {
     auto it = m_nodes.find(number);
     if (it == m_nodes.end())
         return;
-    it->second->unplugged = true;
+    it->second->unpluggedAnswer = answer;
     m_nodes.erase(it);
 }
 
@@ -82,8 +82,8 @@ int CFakeKernel::Ioctl(int fd, unsigned long request, void* arg) {
     auto it = m_descriptors.find(fd);
     if (it == m_descriptors.end())
         return EBADF;
-    if (it->second->unplugged)
-        return ENODEV;
+    if (it->second->unpluggedAnswer)
+        return it->second->unpluggedAnswer;
     CFakeNode& node = *it->second->node;
     auto injected = node.ioctlErrno.find(request);
     if (injected != node.ioctlErrno.end())
