@@ -172,7 +172,7 @@ bool ParseCliOptions(const std::vector<std::wstring>& args, CliOptions& options,
 
 const wchar_t* CliHelpText(CliProgram program) {
     if (program == CliProgram::Load)
-        return L"Usage: vk37load [--device N|NAME|PATH] [-C DIR | --file FILE] [--check] "
+        return L"Usage: vk37load [--device N|NAME|PATH] [-C DIR] [--file FILE] [--check] "
                L"[--quiet]\n"
                L"Gives a video capture camera the settings VK37.INI holds: for each property\n"
                L"its value, or its automatic mode. A property whose range differs from the\n"
@@ -182,7 +182,8 @@ const wchar_t* CliHelpText(CliProgram program) {
                L"                         camera named NAME, or else the one whose device path\n"
                L"                         is PATH (default: the camera at the file's PORT)\n"
                L"  -C, --directory DIR    read VK37.INI in DIR, not in the current directory\n"
-               L"  -f, --file FILE        read FILE instead of VK37.INI\n"
+               L"  -f, --file FILE        read FILE instead of VK37.INI; with -C, a relative\n"
+               L"                         FILE is read in DIR\n"
                L"  -c, --check            write nothing; print each property that differs\n"
                L"  -q, --quiet            print only problems\n"
                L"  -h, --help             show this help and exit\n"
