@@ -2,8 +2,8 @@
 # Runs inside the test VM (see tools/vm): the VM tests against uvcvideo. The
 # emulated camera (uvccamera/) serves gadgetfs' dummy_udc, whose host side
 # uvcvideo binds; it is plugged in with each configuration in turn, the
-# tests for that configuration run, and killing the camera unplugs it (the
-# last run's test has the camera leave by itself).
+# tests for that configuration run, and killing the camera unplugs it (or
+# the camera leaves by itself, when a test asks for it).
 tests=/bin/uvc_tests
 mkdir -p /dev/gadget
 mount -t gadgetfs gadgetfs /dev/gadget || { echo "guest: cannot mount gadgetfs" >&2; exit 1; }
@@ -17,6 +17,7 @@ status=0
 with_camera() {
     log=/tmp/setcur-$1.log
     : >"$log"
+    rm -f "$log.unplug"
     uvc_camera "$1" "$log" &
     camera=$!
     tries=0
@@ -30,9 +31,7 @@ with_camera() {
         fi
         sleep 0.1
     done
-    VK37_UVC_LOG=$log VK37_UVC_CAMERA=$camera "$tests" --gtest_color=no --gtest_filter="$2" ||
-        status=1
-    # UvcUnplug's camera has left already.
+    VK37_UVC_LOG=$log "$tests" --gtest_color=no --gtest_filter="$2" || status=1
     kill $camera 2>/dev/null
     wait $camera
     tries=0

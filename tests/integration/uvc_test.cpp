@@ -19,9 +19,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <linux/usb/video.h>
-#include <signal.h>
 #include <sstream>
-#include <unistd.h>
 
 namespace {
 
@@ -310,22 +308,14 @@ TEST_F(UvcSecond, LoadReportsTheControlTheCameraKeeps) {
     EXPECT_EQ(6, Values(m_node)["sharpness"]);
 }
 
-// Pulled out in the middle of a restore: the second configuration's camera
-// leaves at the first request the restore sends it, the GET_CUR of the
-// sharpness it keeps, which uvcvideo does not cache. What uvcvideo answers
-// for it depends on how far the kernel got with the removal; vk37load must
-// end with 2 and name sharpness as the place the camera left.
+// Pulled out in the middle of a restore: the camera leaves at the first
+// request the restore sends it, the GET_CUR of the sharpness it keeps (not
+// cached by uvcvideo), which uvcvideo fails with EPROTO. vk37load must end
+// with 2 and say the camera left there.
 TEST_F(UvcUnplug, LoadSaysWhereTheCameraLeft) {
     CScratchDirectory scratch;
     ASSERT_EQ(0, RunProgram(kSave + m_node + " -C " + scratch.Path()).status);
-    const char* camera = std::getenv("VK37_UVC_CAMERA");
-    ASSERT_NE(nullptr, camera);
-    ASSERT_EQ(0, kill(std::atoi(camera), SIGUSR1));
-    for (int tries = 0; SetCurLog().find("armed\n") == std::string::npos; ++tries) {
-        ASSERT_LT(tries, 50) << "the camera was not armed";
-        usleep(100000);
-    }
-
+    std::ofstream(std::string(std::getenv("VK37_UVC_LOG")) + ".unplug").close();
     const CommandRun restore = RunProgram(kLoad + m_node + " -C " + scratch.Path());
     EXPECT_EQ(2, restore.status) << restore.out << restore.err;
     EXPECT_NE(std::string::npos,

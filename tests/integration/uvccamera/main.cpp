@@ -4,8 +4,8 @@
 // camera is unplugged with it. Every SET_CUR is appended to the log file as
 // it arrives, one line each, marked "refused" when the camera did not take
 // it, so a test can tell exactly what was written to the camera, in order.
-// SIGUSR1 makes it leave in the middle of the next class request, as a
-// camera pulled out during a restore; it logs "armed" first.
+// Once LOGFILE.unplug exists, it leaves in the middle of the next class
+// request, as a camera pulled out during a restore.
 // Usage: uvc_camera full|second LOGFILE
 #include "tests/integration/uvccamera/camera.h"
 
@@ -17,7 +17,6 @@
 #include <linux/usb/gadgetfs.h>
 #include <linux/usb/video.h>
 #include <sched.h>
-#include <signal.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -26,8 +25,7 @@ using namespace uvccamera;
 namespace {
 
 const char kEndpoint0[] = "/dev/gadget/dummy_udc";
-
-volatile sig_atomic_t g_armed = 0;
+std::string g_unplugFile;
 
 // A file descriptor closed when it goes out of scope.
 class CFd {
@@ -111,7 +109,7 @@ void HandleStandard(int fd, const usb_ctrlrequest& setup) {
 }
 
 void HandleClass(int fd, Camera* camera, FILE* log, const usb_ctrlrequest& setup) {
-    if (g_armed)
+    if (access(g_unplugFile.c_str(), F_OK) == 0)
         _exit(0); // closing endpoint 0 disconnects the device
     const bool in = (setup.bRequestType & USB_DIR_IN) != 0;
     const uint16_t length = setup.wLength;
@@ -155,14 +153,12 @@ int main(int argc, char** argv) {
     Camera camera =
         MakeCamera(std::strcmp(argv[1], "full") == 0 ? Configuration::Full : Configuration::Second);
     FILE* log = std::fopen(argv[2], "a");
+    g_unplugFile = std::string(argv[2]) + ".unplug";
     if (log == nullptr) {
         std::perror(argv[2]);
         return 1;
     }
     RunFirst();
-    struct sigaction arm = {};
-    arm.sa_handler = [](int) { g_armed = 1; };
-    sigaction(SIGUSR1, &arm, nullptr); // no SA_RESTART: the read below returns
 
     CFd ep0(open(kEndpoint0, O_RDWR));
     if (ep0.Get() < 0) {
@@ -176,19 +172,12 @@ int main(int argc, char** argv) {
     }
 
     usb_gadgetfs_event events[5];
-    bool saidArmed = false;
     for (;;) {
         const ssize_t n = read(ep0.Get(), events, sizeof events);
-        const int error = errno;
-        if (g_armed && !saidArmed) {
-            saidArmed = true;
-            std::fprintf(log, "armed\n");
-            std::fflush(log);
-        }
         if (n < 0) {
-            if (error == EINTR || error == EAGAIN)
+            if (errno == EINTR || errno == EAGAIN)
                 continue;
-            std::fprintf(stderr, "uvc_camera: endpoint 0: %s\n", std::strerror(error));
+            std::fprintf(stderr, "uvc_camera: endpoint 0: %s\n", std::strerror(errno));
             return 1;
         }
         for (size_t i = 0; i < static_cast<size_t>(n) / sizeof events[0]; ++i) {
