@@ -1,8 +1,7 @@
 // The capture path against the kernel's uvcvideo driver, inside the test VM,
 // fed by the emulated camera in uvccamera/ (see uvc_guest.sh), with one vivid
 // capture node before it (/dev/video0). UvcFull runs while the camera is
-// plugged in with its full configuration, UvcSecond with its second one,
-// UvcUnplug with the second one again, which its test pulls out. The
+// plugged in with its full configuration, UvcSecond with its second one. The
 // camera logs every SET_CUR it receives to the file named by VK37_UVC_LOG,
 // so the tests can tell that a save changed nothing and what exactly a
 // restore wrote.
@@ -113,7 +112,6 @@ const Keys kEmpty = {{"V_PMIN", ""},     {"V_PMAX", ""},       {"V_PSTEPPINGDELT
 
 using UvcFull = CUvcTest;
 using UvcSecond = CUvcTest;
-using UvcUnplug = CUvcTest;
 
 // vivid's capture node comes first, the camera's after it; its metadata
 // node is left out. The names differ, so each is the card name alone, the
@@ -308,11 +306,10 @@ TEST_F(UvcSecond, LoadReportsTheControlTheCameraKeeps) {
     EXPECT_EQ(6, Values(m_node)["sharpness"]);
 }
 
-// Pulled out in the middle of a restore: the camera leaves at the first
-// request the restore sends it, the GET_CUR of the sharpness it keeps (not
-// cached by uvcvideo), which uvcvideo fails with EPROTO. vk37load must end
-// with 2 and say the camera left there.
-TEST_F(UvcUnplug, LoadSaysWhereTheCameraLeft) {
+// Last, as it unplugs the camera: it leaves at the first request of the
+// restore, the GET_CUR of the sharpness it keeps (uvcvideo caches no value
+// of it), which uvcvideo fails with EPROTO. vk37load must end with 2 there.
+TEST_F(UvcSecond, LoadSaysWhereTheCameraLeft) {
     CScratchDirectory scratch;
     ASSERT_EQ(0, RunProgram(kSave + m_node + " -C " + scratch.Path()).status);
     std::ofstream(std::string(std::getenv("VK37_UVC_LOG")) + ".unplug").close();

@@ -49,18 +49,23 @@ CFakeNode& CFakeKernel::AddNode(int number, CFakeNode node) {
     return *present->node;
 }
 
-void CFakeKernel::Unplug(int number, int answer) {
+void CFakeKernel::Unplug(int number, int answer, int lingers) {
     auto it = m_nodes.find(number);
     if (it == m_nodes.end())
         return;
     it->second->unpluggedAnswer = answer;
-    m_nodes.erase(it);
+    it->second->lingers = lingers;
+    if (lingers == 0)
+        m_nodes.erase(it);
 }
 
 int CFakeKernel::Open(const std::string& path, int, int* fd) {
     std::string suffix;
     const int number = NumberIn(path, kDevPrefix, &suffix);
     auto it = m_nodes.find(number);
+    if (it != m_nodes.end() && it->second->unpluggedAnswer && it->second->lingers-- == 0)
+        m_nodes.erase(it);
+    it = m_nodes.find(number);
     if (number < 0 || !suffix.empty() || it == m_nodes.end())
         return ENOENT;
     if (it->second->node->openErrno)

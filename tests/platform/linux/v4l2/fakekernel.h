@@ -56,9 +56,10 @@ public:
     CFakeNode& AddNode(int number, CFakeNode node = CFakeNode());
     // The node now at /dev/videoN, for changing it behind open descriptors.
     CFakeNode& Node(int number) { return *m_nodes.at(number)->node; }
-    // The node leaves /dev and sysfs; descriptors still open on it answer
-    // every ioctl with answer (uvcvideo gives EPROTO while its camera leaves).
-    void Unplug(int number, int answer = ENODEV);
+    // Descriptors open on the node answer every ioctl with answer (uvcvideo
+    // gives EPROTO while its camera leaves); the node leaves /dev and sysfs
+    // after lingers more opens, as the kernel removes it a little later.
+    void Unplug(int number, int answer = ENODEV, int lingers = 0);
     // Other /dev entries, which enumeration must ignore.
     void AddDevEntry(const std::string& name) { m_otherEntries.push_back(name); }
     void FailDevListing(int error) { m_listErrno = error; }
@@ -84,6 +85,7 @@ private:
     struct CPresentNode {
         std::shared_ptr<CFakeNode> node;
         int unpluggedAnswer = 0; // 0 while plugged in
+        int lingers = 0;
     };
     using NodeRef = std::shared_ptr<CPresentNode>;
 
