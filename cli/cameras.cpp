@@ -36,9 +36,21 @@ int ChooseCamera(const CCaptureDevice& device, const CliOptions& options) {
     return -1;
 }
 
+namespace {
+
+// A device path: /dev/video2 on Linux, one starting with \\?\ on Windows. No
+// camera name starts so.
+bool IsDevicePath(const std::wstring& value) {
+    return !value.empty() && (value[0] == L'/' || value[0] == L'\\');
+}
+
+} // namespace
+
 std::wstring CameraNotFound(const wchar_t* program, const CliOptions& options, int count) {
     std::wstring text = std::wstring(program) + L": ";
-    if (options.byName)
+    if (options.byName && IsDevicePath(options.name))
+        text += L"no camera at '" + options.name + L"'";
+    else if (options.byName)
         text += L"no camera is named '" + options.name + L"'";
     else
         text += L"no camera at position " + std::to_wstring(options.position);

@@ -30,7 +30,8 @@ std::wstring CameraPathAt(const CCaptureDevice& device, int position);
 // apart in the list), then the one whose path it is.
 int ChooseCamera(const CCaptureDevice& device, const CliOptions& options);
 
-// "PROGRAM: no camera ..." with the number of cameras and where to see them.
+// "PROGRAM: no camera ..." at the position or device path, or of the name,
+// with the number of cameras and where to see them.
 std::wstring CameraNotFound(const wchar_t* program, const CliOptions& options, int count);
 
 std::wstring HexCode(DWORD value);

@@ -186,7 +186,7 @@ bool ParseCliOptions(const std::vector<std::wstring>& args, CliOptions& options,
 
 const wchar_t* CliHelpText(CliProgram program) {
     if (program == CliProgram::Load)
-        return L"Usage: vk37load [--device N|NAME|PATH] [-C DIR | --file FILE | --defaults]\n"
+        return L"Usage: vk37load [--device N|NAME|PATH] [[-C DIR] [--file FILE] | --defaults]\n"
                L"                [--check] [--quiet]\n"
                L"Gives a video capture camera the settings VK37.INI holds: for each property\n"
                L"its value, or its automatic mode. A property whose range differs from the\n"
@@ -196,7 +196,8 @@ const wchar_t* CliHelpText(CliProgram program) {
                L"                         camera named NAME, or else the one whose device path\n"
                L"                         is PATH (default: the camera at the file's PORT)\n"
                L"  -C, --directory DIR    read VK37.INI in DIR, not in the current directory\n"
-               L"  -f, --file FILE        read FILE instead of VK37.INI\n"
+               L"  -f, --file FILE        read FILE instead of VK37.INI; with -C, a relative\n"
+               L"                         FILE is read in DIR\n"
                L"      --defaults         give the camera its own defaults instead of a file's\n"
                L"                         settings (on Windows each property keeps its mode)\n"
                L"  -c, --check            write nothing; print each property that differs\n"

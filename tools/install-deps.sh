@@ -12,7 +12,7 @@ build=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
        fonts-arphic-uming)
 test=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool x11-utils
       qemu-system-x86 busybox-static v4l-utils kmod cpio xz-utils e2fsprogs xfsprogs udev
-      lintian appstream desktop-file-utils clang libclang-rt-14-dev)
+      lintian appstream desktop-file-utils clang libclang-rt-14-dev fonts-dejavu-core)
 # dpkg-shlibdeps and dpkg-buildflags; file, which CPack asks which files are
 # programs.
 deb=(dpkg-dev file)

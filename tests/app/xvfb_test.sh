@@ -3,6 +3,8 @@
 # key presses: Alt+Space must open the dialog's menu in the main dialog and
 # in the About box without pressing the focused button, Esc must close the
 # menu, and Esc must end the program with status 0 without writing a file.
+# Where fontconfig finds Latin fonts only, the window must open all the same
+# and one line on standard error must name the font packages.
 # Usage: xvfb_test.sh <path to VK37Set>
 set -uo pipefail
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -106,10 +108,17 @@ session() {
     running && { stop 91 "Esc did not end the program"; return; }
     wait "$pid"
 }
+latin_session() {
+    FONTCONFIG_FILE=$work/latin.conf "$1" >"$work/latin.txt" 2>&1 &
+    pid=$!
+    timeout 30 xdotool search --sync --name '^摄像头参数保存$' >/dev/null ||
+        stop 95 "without Chinese fonts the window never appeared"
+    stop $?
+}
 # Inside the X session this same script runs again, with --session.
 if [ "${1:-}" = --session ]; then
     work=$3
-    session "$2"
+    session "$2" && latin_session "$2"
     exit
 fi
 
@@ -118,9 +127,15 @@ self=$(readlink -f "$0")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || fail "no work directory"
+latin=/usr/share/fonts/truetype/dejavu
+echo "<fontconfig><dir>$latin</dir><cachedir>$work</cachedir></fontconfig>" >latin.conf
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$self" --session "$program" "$work"
 status=$?
 [ "$status" -eq 0 ] || fail "status $status; program said: $(cat "$work/out.txt" 2>/dev/null)"
 [ "$(cat "$work/title.txt")" = "摄像头参数保存" ] || fail "window title: $(cat "$work/title.txt")"
 [ ! -e "$work/VK37.INI" ] || fail "cancel wrote VK37.INI"
+grep -q fonts- "$work/out.txt" && fail "with Chinese fonts, yet: $(cat "$work/out.txt")"
+packages='fonts-arphic-uming, fonts-noto-cjk or fonts-wqy-zenhei'
+[ "$(wc -l <"$work/latin.txt")" -eq 1 ] && grep -q "$packages" "$work/latin.txt" ||
+    fail "without a Chinese font: $(cat "$work/latin.txt")"
 echo ok

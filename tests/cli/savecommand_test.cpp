@@ -127,6 +127,7 @@ TEST_F(SaveCommandTest, EachCommandLineEndsWithItsStatusOutputAndFile) {
          L"no camera at position 3 (there are 3 cameras"},
         {"huge position", {L"-d", L"99999999999999999999999"}, 2, -1, L"", L"no camera at"},
         {"unknown name", {L"--device", L"Cam D"}, 2, -1, L"", L"no camera is named 'Cam D'"},
+        {"no such node", {L"-d", L"/dev/video7"}, 2, -1, L"", L"no camera at '/dev/video7'"},
         {"camera cannot be opened",
          {L"-d", L"1"},
          2,

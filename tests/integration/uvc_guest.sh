@@ -2,7 +2,8 @@
 # Runs inside the test VM (see tools/vm): the VM tests against uvcvideo. The
 # emulated camera (uvccamera/) serves gadgetfs' dummy_udc, whose host side
 # uvcvideo binds; it is plugged in with each configuration in turn, the
-# tests for that configuration run, and killing the camera unplugs it.
+# tests for that configuration run, and killing the camera unplugs it (if
+# a test has not had it leave already).
 tests=/bin/uvc_tests
 mkdir -p /dev/gadget
 mount -t gadgetfs gadgetfs /dev/gadget || { echo "guest: cannot mount gadgetfs" >&2; exit 1; }
@@ -30,7 +31,7 @@ with_camera() {
         sleep 0.1
     done
     VK37_UVC_LOG=$log "$tests" --gtest_color=no --gtest_filter="$2" || status=1
-    kill $camera
+    kill $camera 2>/dev/null
     wait $camera
     tries=0
     while [ "$(uvc_nodes)" -gt 0 ] && [ $tries -lt 100 ]; do

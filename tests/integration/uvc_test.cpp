@@ -306,4 +306,18 @@ TEST_F(UvcSecond, LoadReportsTheControlTheCameraKeeps) {
     EXPECT_EQ(6, Values(m_node)["sharpness"]);
 }
 
+// Last, as it unplugs the camera: it leaves at the first request of the
+// restore, the GET_CUR of the sharpness it keeps (uvcvideo caches no value
+// of it), which uvcvideo fails with EPROTO. vk37load must end with 2 there.
+TEST_F(UvcSecond, LoadSaysWhereTheCameraLeft) {
+    CScratchDirectory scratch;
+    ASSERT_EQ(0, RunProgram(kSave + m_node + " -C " + scratch.Path()).status);
+    std::ofstream(std::string(std::getenv("VK37_UVC_LOG")) + ".unplug").close();
+    const CommandRun restore = RunProgram(kLoad + m_node + " -C " + scratch.Path());
+    EXPECT_EQ(2, restore.status) << restore.out << restore.err;
+    EXPECT_NE(std::string::npos,
+              restore.err.find("left the system at SHARPNESS; written before that: nothing"))
+        << restore.out << restore.err;
+}
+
 } // namespace

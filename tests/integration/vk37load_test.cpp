@@ -80,6 +80,16 @@ TEST(VividLoad, ChecksRestoresAndRestoresAtPlugIn) {
     const std::string log = FileBytes("/tmp/messages");
     EXPECT_NE(std::string::npos, log.find("vivid-001-vid-cap.ini, status 0")) << log;
     EXPECT_NE(std::string::npos, log.find("vivid-000-vid-cap.ini, status 3")) << log;
+    EXPECT_NE(std::string::npos, log.find(" vk37load: BRIGHTNESS: the camera's range")) << log;
+    EXPECT_EQ(std::string::npos, log.find("vk37load: vk37load:")) << log; // the tag names it
+    // A sysfs name the kernel cut to 31 bytes may end in a blank; vivid's
+    // are short, so the helper is run by hand on such a name.
+    RunCommand("mkdir /tmp/cut && echo 'vivid-000-vid-cap ' >/tmp/cut/name && env -i "
+               "DEVNAME=/dev/video0 DEVPATH=/../tmp/cut " VK37_UDEV_HELPER,
+               nullptr);
+    const char* cut =
+        "(vivid-000-vid-cap ): restore from /etc/vk37set/by-name/vivid-000-vid-cap.ini";
+    EXPECT_NE(std::string::npos, FileBytes("/tmp/messages").find(cut));
 
     // By device path, which goes first: vivid's one platform device holds
     // both instances, so both capture nodes get the file; the metadata node

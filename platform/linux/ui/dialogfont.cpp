@@ -5,6 +5,8 @@
 #include <QFontMetrics>
 #include <QStringList>
 
+#include <cstdio>
+
 namespace {
 
 int MulDiv(int number, int numerator, int denominator) {
@@ -24,6 +26,18 @@ bool IsInstalled(const QStringList& families, const QString& face) {
     return families.contains(face, Qt::CaseInsensitive);
 }
 
+// Without such a font every Chinese text is drawn as boxes; the dialog still
+// opens, and the user learns once per run what to install.
+void SayChineseFontIsMissing() {
+    static bool said = false;
+    if (said)
+        return;
+    said = true;
+    std::fputs("VK37Set: no installed font shows Chinese text; install fonts-arphic-uming, "
+               "fonts-noto-cjk or fonts-wqy-zenhei\n",
+               stderr);
+}
+
 } // namespace
 
 QFont ChooseDialogFont(const QString& face, int pointSize) {
@@ -41,6 +55,8 @@ QFont ChooseDialogFont(const QString& face, int pointSize) {
     }
     if (chosen.isEmpty()) {
         const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+        if (chinese.isEmpty())
+            SayChineseFontIsMissing();
         chosen = chinese.isEmpty() ? face : chinese.first();
     }
     QFont font(chosen);

@@ -7,7 +7,8 @@
 #include <QString>
 
 // face at pointSize when installed; otherwise a Song/Ming-style Chinese font,
-// then any font that covers Simplified Chinese.
+// then any font that covers Simplified Chinese. Without any of them, says on
+// standard error (once) which font packages to install.
 QFont ChooseDialogFont(const QString& face, int pointSize);
 
 // The base units of a dialog font: the average width of the 52 ASCII

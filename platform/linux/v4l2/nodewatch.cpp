@@ -38,6 +38,12 @@ int CVideoNodeWatch::ReadChanges() {
         for (ssize_t at = 0; at < length;) {
             const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
             at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            // The kernel dropped events it had no room for: any node may have
+            // come or gone meanwhile.
+            if (event->mask & IN_Q_OVERFLOW) {
+                changes |= kNodeAdded | kNodeRemoved;
+                continue;
+            }
             if (event->len == 0 || VideoNodeNumber(event->name) < 0)
                 continue;
             if (event->mask & (IN_CREATE | IN_MOVED_TO))

@@ -21,7 +21,8 @@ public:
     // Reads what is pending without waiting: kNodeAdded for a videoN node
     // that appeared, kNodeRemoved for one that went, kNodeChanged for one
     // whose owner, mode or link count changed (a removal changes that too),
-    // 0 when no video node was concerned.
+    // 0 when no video node was concerned. Events lost to a full queue count
+    // as nodes added and removed.
     int ReadChanges();
 
 private:

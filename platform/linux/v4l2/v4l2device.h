@@ -25,11 +25,19 @@ public:
 
     // 0 or the errno value: the control queries tell "no such control"
     // (EINVAL) and "no such ioctl" (ENOTTY) apart before mapping the rest.
+    // ENODEV for any other failure once the node is gone, whatever errno the
+    // driver gave while its device was leaving; after an answer of a USB
+    // transfer that found no device, the first time, it waits up to a second
+    // for the node to go.
     int Ioctl(unsigned long request, void* arg) const;
 
     HRESULT QueryCapabilities(v4l2_capability* caps) const;
 
 private:
+    bool NodeIsGone() const;
+
     std::shared_ptr<ISystemCalls> m_calls;
+    std::string m_path;
     int m_fd = -1;
+    mutable bool m_waitedForLeaving = false; // and found the node still there
 };

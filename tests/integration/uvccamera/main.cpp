@@ -4,6 +4,8 @@
 // camera is unplugged with it. Every SET_CUR is appended to the log file as
 // it arrives, one line each, marked "refused" when the camera did not take
 // it, so a test can tell exactly what was written to the camera, in order.
+// Once LOGFILE.unplug exists, it leaves in the middle of the next class
+// request, as a camera pulled out during a restore.
 // Usage: uvc_camera full|second LOGFILE
 #include "tests/integration/uvccamera/camera.h"
 
@@ -23,6 +25,7 @@ using namespace uvccamera;
 namespace {
 
 const char kEndpoint0[] = "/dev/gadget/dummy_udc";
+std::string g_unplugFile;
 
 // A file descriptor closed when it goes out of scope.
 class CFd {
@@ -106,6 +109,8 @@ void HandleStandard(int fd, const usb_ctrlrequest& setup) {
 }
 
 void HandleClass(int fd, Camera* camera, FILE* log, const usb_ctrlrequest& setup) {
+    if (access(g_unplugFile.c_str(), F_OK) == 0)
+        _exit(0); // closing endpoint 0 disconnects the device
     const bool in = (setup.bRequestType & USB_DIR_IN) != 0;
     const uint16_t length = setup.wLength;
     ClassRequest r;
@@ -148,6 +153,7 @@ int main(int argc, char** argv) {
     Camera camera =
         MakeCamera(std::strcmp(argv[1], "full") == 0 ? Configuration::Full : Configuration::Second);
     FILE* log = std::fopen(argv[2], "a");
+    g_unplugFile = std::string(argv[2]) + ".unplug";
     if (log == nullptr) {
         std::perror(argv[2]);
         return 1;

@@ -49,18 +49,23 @@ CFakeNode& CFakeKernel::AddNode(int number, CFakeNode node) {
     return *present->node;
 }
 
-void CFakeKernel::Unplug(int number) {
+void CFakeKernel::Unplug(int number, int answer, int lingers) {
     auto it = m_nodes.find(number);
     if (it == m_nodes.end())
         return;
-    it->second->unplugged = true;
-    m_nodes.erase(it);
+    it->second->unpluggedAnswer = answer;
+    it->second->lingers = lingers;
+    if (lingers == 0)
+        m_nodes.erase(it);
 }
 
 int CFakeKernel::Open(const std::string& path, int, int* fd) {
     std::string suffix;
     const int number = NumberIn(path, kDevPrefix, &suffix);
     auto it = m_nodes.find(number);
+    if (it != m_nodes.end() && it->second->unpluggedAnswer && it->second->lingers-- == 0)
+        m_nodes.erase(it);
+    it = m_nodes.find(number);
     if (number < 0 || !suffix.empty() || it == m_nodes.end())
         return ENOENT;
     if (it->second->node->openErrno)
@@ -82,8 +87,8 @@ int CFakeKernel::Ioctl(int fd, unsigned long request, void* arg) {
     auto it = m_descriptors.find(fd);
     if (it == m_descriptors.end())
         return EBADF;
-    if (it->second->unplugged)
-        return ENODEV;
+    if (it->second->unpluggedAnswer)
+        return it->second->unpluggedAnswer;
     CFakeNode& node = *it->second->node;
     auto injected = node.ioctlErrno.find(request);
     if (injected != node.ioctlErrno.end())

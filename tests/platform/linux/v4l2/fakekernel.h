@@ -7,6 +7,7 @@
 
 #include "platform/linux/v4l2/syscalls.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <functional>
 #include <linux/videodev2.h>
@@ -55,8 +56,10 @@ public:
     CFakeNode& AddNode(int number, CFakeNode node = CFakeNode());
     // The node now at /dev/videoN, for changing it behind open descriptors.
     CFakeNode& Node(int number) { return *m_nodes.at(number)->node; }
-    // The node leaves /dev and sysfs; descriptors still open on it answer ENODEV.
-    void Unplug(int number);
+    // Descriptors open on the node answer every ioctl with answer (uvcvideo
+    // gives EPROTO while its camera leaves); the node leaves /dev and sysfs
+    // after lingers more opens, as the kernel removes it a little later.
+    void Unplug(int number, int answer = ENODEV, int lingers = 0);
     // Other /dev entries, which enumeration must ignore.
     void AddDevEntry(const std::string& name) { m_otherEntries.push_back(name); }
     void FailDevListing(int error) { m_listErrno = error; }
@@ -81,7 +84,8 @@ public:
 private:
     struct CPresentNode {
         std::shared_ptr<CFakeNode> node;
-        bool unplugged = false;
+        int unpluggedAnswer = 0; // 0 while plugged in
+        int lingers = 0;
     };
     using NodeRef = std::shared_ptr<CPresentNode>;
 

@@ -1,5 +1,7 @@
 // The real system-call layer on ordinary files: errors come back as errno
-// values, directory listings and small reads are whole.
+// values, directory listings and small reads are whole. And the /dev watch
+// on a directory whose event queue overflows.
+#include "platform/linux/v4l2/nodewatch.h"
 #include "platform/linux/v4l2/syscalls.h"
 
 #include <algorithm>
@@ -7,9 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <linux/videodev2.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -83,6 +87,19 @@ TEST_F(RealSystemCallsTest, ListsEntriesAndReadsWholeFiles) {
     EXPECT_EQ(contents, "Camera name\n");
     ASSERT_EQ(m_calls->ReadFile(m_dir + "/big", &contents), 0);
     EXPECT_EQ(contents, big);
+}
+
+// One event more than the queue holds, none a video node's; the file's and
+// the directory's alternate, as the kernel merges an event into an equal
+// one before it. The events lost may have been video nodes.
+TEST_F(RealSystemCallsTest, AnOverflowedNodeWatchCountsAsNodesComeAndGone) {
+    const std::string file = Create("other", "");
+    CVideoNodeWatch watch(m_dir.c_str());
+    long limit = 16384;
+    std::ifstream("/proc/sys/fs/inotify/max_queued_events") >> limit;
+    for (long i = 0; i <= limit; ++i)
+        chmod(i % 2 ? file.c_str() : m_dir.c_str(), i % 4 < 2 ? 0700 : 0750);
+    EXPECT_EQ(watch.ReadChanges(), CVideoNodeWatch::kNodeAdded | CVideoNodeWatch::kNodeRemoved);
 }
 
 } // namespace
