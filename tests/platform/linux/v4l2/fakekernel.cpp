@@ -297,3 +297,25 @@ void AddUsbWebcam(CFakeKernel& kernel, int first, const std::string& card,
     metadata.controls.clear();
     kernel.AddNode(first + 1, metadata);
 }
+
+void AddFocusAndZoom(CFakeNode& node) {
+    CFakeControl focus;
+    focus.maximum = 250;
+    focus.step = 5;
+    focus.defaultValue = 100;
+    focus.value = 40;
+    focus.flags = V4L2_CTRL_FLAG_INACTIVE;
+    node.controls[V4L2_CID_FOCUS_ABSOLUTE] = focus;
+    CFakeControl autofocus;
+    autofocus.type = V4L2_CTRL_TYPE_BOOLEAN;
+    autofocus.maximum = 1;
+    autofocus.defaultValue = 1;
+    autofocus.value = 1;
+    node.controls[V4L2_CID_FOCUS_AUTO] = autofocus;
+    CFakeControl zoom;
+    zoom.minimum = 100;
+    zoom.maximum = 500;
+    zoom.defaultValue = 100;
+    zoom.value = 250;
+    node.controls[V4L2_CID_ZOOM_ABSOLUTE] = zoom;
+}
