@@ -14,6 +14,17 @@
 #define IDC_DEVICE_COMBO 1001
 #define IDC_SAVE_BUTTON 1002
 
+// Next default values for new objects
+//
+#ifdef APSTUDIO_INVOKED
+#ifndef APSTUDIO_READONLY_SYMBOLS
+#define _APS_NEXT_RESOURCE_VALUE 130
+#define _APS_NEXT_COMMAND_VALUE 32771
+#define _APS_NEXT_CONTROL_VALUE 1003
+#define _APS_NEXT_SYMED_VALUE 101
+#endif
+#endif
+
 // The property pages and their frame (Linux): frame, pages, strings, then
 // each page's rows as label, slider, value and automatic-mode box.
 #define IDD_PROPERTY_FRAME 110
@@ -77,16 +88,5 @@
 #define IDC_ZOOM_SLIDER 1159
 #define IDC_ZOOM_VALUE 1160
 #define IDC_ZOOM_AUTO 1161
-
-// Next default values for new objects
-//
-#ifdef APSTUDIO_INVOKED
-#ifndef APSTUDIO_READONLY_SYMBOLS
-#define _APS_NEXT_RESOURCE_VALUE 130
-#define _APS_NEXT_COMMAND_VALUE 32771
-#define _APS_NEXT_CONTROL_VALUE 1003
-#define _APS_NEXT_SYMED_VALUE 101
-#endif
-#endif
 
 #endif // VK37SET_RESOURCE_H

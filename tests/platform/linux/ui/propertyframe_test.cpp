@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <functional>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -26,9 +27,9 @@ using CWrites = std::vector<CFakeKernel::CWrite>;
 struct CFrameCase {
     const char* label;
     std::function<void(CFakeNode&)> camera;
-    // Drives the open frame; returns what the case wants to have seen.
-    std::function<QString(QWidget* frame, CFakeKernel& kernel)> drive;
-    const char* rows; // each page's title and its rows, with their places
+    // Drives the open frame, noting in seen what the case wants to have seen.
+    std::function<void(QWidget* frame, CFakeKernel& kernel, QString& seen)> drive;
+    std::string rows; // each page's title and its rows, with their places
     CWrites writes;   // every control write, in order
     QString seen = {};
     bool gone = false; // the camera left: one box, the frame closed by itself
@@ -42,26 +43,24 @@ QString Text(QWidget* frame, int id) {
     return qobject_cast<QLabel*>(FrameControl(frame, id))->text();
 }
 
-// "title: name@place ...|" for each page: the rows shown, top to bottom, each
-// placed by its distance from the page's first row in rows' pitch.
+// "title: name@place ...|" for each page: the rows' names shown, top to
+// bottom, each placed by its distance from the first row, in rows.
 QString Rows(QWidget* frame) {
     QString out;
     auto* tabs = frame->findChild<QTabWidget*>();
     for (int i = 0; i < tabs->count(); ++i) {
         std::map<int, QString> shown;
-        std::vector<int> places;
+        std::set<int> places;
         for (QLabel* label : tabs->widget(i)->findChildren<QLabel*>())
             if (label->alignment() & Qt::AlignLeft) { // the names, not the values
-                places.push_back(label->y());
+                places.insert(label->y());
                 if (label->isVisibleTo(tabs->widget(i)))
                     shown[label->y()] = label->text();
             }
-        std::sort(places.begin(), places.end());
-        places.erase(std::unique(places.begin(), places.end()), places.end());
-        const int pitch = places.size() > 1 ? places[1] - places[0] : 1;
+        const int first = *places.begin(), pitch = *std::next(places.begin()) - first;
         out += tabs->tabText(i) + ":";
         for (const auto& [y, name] : shown)
-            out += QString(" %1@%2").arg(name).arg((y - places[0]) / pitch);
+            out += QString(" %1@%2").arg(name).arg((y - first) / pitch);
         out += "|";
     }
     return out;
@@ -75,15 +74,13 @@ QString Format(const CWrites& writes) {
 }
 
 void NoExposure(CFakeNode& node) {
-    for (uint32_t id :
-         {V4L2_CID_EXPOSURE_AUTO, V4L2_CID_EXPOSURE_ABSOLUTE, V4L2_CID_EXPOSURE_AUTO_PRIORITY})
+    for (uint32_t id : {V4L2_CID_EXPOSURE_AUTO, V4L2_CID_EXPOSURE_ABSOLUTE})
         node.controls.erase(id);
 }
 
-const char* const kWebcamRows = "视频 Proc Amp: 亮度@0 对比度@1 色调@2 饱和度@3 清晰度@4 伽玛@5 "
-                                "白平衡@6 逆光对比@7 增益@8|摄像机控制: 曝光@0|";
-const char* const kAmplifierOnly = "视频 Proc Amp: 亮度@0 对比度@1 色调@2 饱和度@3 清晰度@4 "
-                                   "伽玛@5 白平衡@6 逆光对比@7 增益@8|";
+const std::string kAmplifier =
+    "视频 Proc Amp: 亮度@0 对比度@1 色调@2 饱和度@3 清晰度@4 伽玛@5 白平衡@6 逆光对比@7 增益@8|";
+const std::string kWebcam = kAmplifier + "摄像机控制: 曝光@0|";
 constexpr uint32_t kBrightness = V4L2_CID_BRIGHTNESS, kContrast = V4L2_CID_CONTRAST;
 constexpr uint32_t kAutoWhite = V4L2_CID_AUTO_WHITE_BALANCE;
 
@@ -91,98 +88,68 @@ constexpr uint32_t kAutoWhite = V4L2_CID_AUTO_WHITE_BALANCE;
 // keyboard is 25), contrast 0..95 at 40 (a page is 19), automatic white
 // balance on; the focus starts on the brightness slider.
 const CFrameCase kCases[] = {
-    {"webcam: its rows only, Esc writes nothing",
-     nullptr,
-     [](QWidget* frame, CFakeKernel&) {
-         PressKey(frame, Qt::Key_Escape);
-         return QString();
-     },
-     kWebcamRows,
-     {}},
+    // clang-format off
+    {"webcam: its rows only, Esc writes nothing", nullptr,
+     [](QWidget* frame, CFakeKernel&, QString&) { PressKey(frame, Qt::Key_Escape); },
+     kWebcam, {}},
     {"focus and zoom without exposure: 默认值 of the second page, then Enter",
-     [](CFakeNode& node) {
-         NoExposure(node);
-         AddFocusAndZoom(node);
-     },
-     [](QWidget* frame, CFakeKernel&) {
+     [](CFakeNode& node) { NoExposure(node); AddFocusAndZoom(node); },
+     [](QWidget* frame, CFakeKernel&, QString&) {
          PressKey(frame, Qt::Key_PageDown, Qt::ControlModifier);
          PressAccessKey(frame, Qt::Key_D); // this page's button, not the hidden one's
          PressKey(frame, Qt::Key_Return);
-         return QString();
      },
-     "视频 Proc Amp: 亮度@0 对比度@1 色调@2 饱和度@3 清晰度@4 伽玛@5 白平衡@6 逆光对比@7 增益@8|"
-     "摄像机控制: 焦点@0 缩放@1|",
-     {{V4L2_CID_ZOOM_ABSOLUTE, 100}}},
+     kAmplifier + "摄像机控制: 焦点@0 缩放@1|", {{V4L2_CID_ZOOM_ABSOLUTE, 100}}},
     {"默认值 of the amplifier page, then Enter: each value once, auto white balance stays",
      NoExposure,
-     [](QWidget* frame, CFakeKernel&) {
+     [](QWidget* frame, CFakeKernel&, QString&) {
          PressAccessKey(frame, Qt::Key_D);
          PressKey(frame, Qt::Key_Return);
-         return QString();
      },
-     kAmplifierOnly,
-     {{kBrightness, 0},
-      {kContrast, 32},
-      {V4L2_CID_HUE, 0},
-      {V4L2_CID_SATURATION, 64},
-      {V4L2_CID_SHARPNESS, 2},
-      {V4L2_CID_GAMMA, 100},
-      {V4L2_CID_GAIN, 0}}},
-    {"Esc puts back the value and the automatic mode, nothing else",
-     nullptr,
-     [](QWidget* frame, CFakeKernel&) {
+     kAmplifier, {{kBrightness, 0}, {kContrast, 32}, {V4L2_CID_HUE, 0}, {V4L2_CID_SATURATION, 64},
+                  {V4L2_CID_SHARPNESS, 2}, {V4L2_CID_GAMMA, 100}, {V4L2_CID_GAIN, 0}}},
+    {"Esc puts back the value and the automatic mode, nothing else", nullptr,
+     [](QWidget* frame, CFakeKernel&, QString& seen) {
          PressKey(frame, Qt::Key_PageUp);
          Focus(frame, IDC_WHITEBALANCE_AUTO);
          PressKey(frame, Qt::Key_Space);
-         const QString manual = Text(frame, IDC_WHITEBALANCE_VALUE);
+         seen = Text(frame, IDC_WHITEBALANCE_VALUE);
          PressKey(frame, Qt::Key_Escape);
-         return manual;
      },
-     kWebcamRows,
-     {{kBrightness, 35}, {kAutoWhite, 0}, {kBrightness, 10}, {kAutoWhite, 1}},
-     "5000"},
-    {"应用, then Esc keeps what was applied",
-     nullptr,
-     [](QWidget* frame, CFakeKernel&) {
+     kWebcam, {{kBrightness, 35}, {kAutoWhite, 0}, {kBrightness, 10}, {kAutoWhite, 1}}, "5000"},
+    {"应用, then Esc keeps what was applied", nullptr,
+     [](QWidget* frame, CFakeKernel&, QString&) {
          PressKey(frame, Qt::Key_PageUp);
          PressAccessKey(frame, Qt::Key_A);
          Focus(frame, IDC_CONTRAST_SLIDER);
          PressKey(frame, Qt::Key_PageUp);
          PressKey(frame, Qt::Key_Escape);
-         return QString();
      },
-     kWebcamRows,
-     {{kBrightness, 35}, {kContrast, 59}, {kContrast, 40}}},
+     kWebcam, {{kBrightness, 35}, {kContrast, 59}, {kContrast, 40}}},
     {"a refused write shows the camera's value again",
      [](CFakeNode& node) { node.controls[kContrast].writeErrno = EIO; },
-     [](QWidget* frame, CFakeKernel& kernel) {
+     [](QWidget* frame, CFakeKernel& kernel, QString& seen) {
          Focus(frame, IDC_CONTRAST_SLIDER);
          PressKey(frame, Qt::Key_PageUp);
-         const QString asked = Text(frame, IDC_CONTRAST_VALUE);
+         seen = Text(frame, IDC_CONTRAST_VALUE);
          if (QTest::qWaitFor([&] { return !kernel.Writes().empty(); }))
              QTest::qWait(10);
-         const QString shown = Text(frame, IDC_CONTRAST_VALUE);
+         seen += " " + Text(frame, IDC_CONTRAST_VALUE);
          PressKey(frame, Qt::Key_Escape);
-         return asked + " " + shown;
      },
-     kWebcamRows,
-     {{kContrast, 59}},
-     "59 40"},
+     kWebcam, {{kContrast, 59}}, "59 40"},
     {"the camera leaves: a box, the frame closes, nothing more is written",
      [](CFakeNode& node) { node.controls[kBrightness].writeErrno = ENODEV; },
-     [](QWidget* frame, CFakeKernel&) {
+     [](QWidget* frame, CFakeKernel&, QString&) {
          PressKey(frame, Qt::Key_PageUp);
          Focus(frame, IDC_CONTRAST_SLIDER);
          PressKey(frame, Qt::Key_PageUp);
          // A hang guard only: the frame closes at the first write.
          if (!QTest::qWaitFor([frame] { return !frame->isVisible(); }, 10000))
              PressKey(frame, Qt::Key_Escape);
-         return QString();
      },
-     kWebcamRows,
-     {{kBrightness, 35}},
-     QString(),
-     true},
+     kWebcam, {{kBrightness, 35}}, QString(), true},
+    // clang-format on
 };
 
 } // namespace
@@ -222,7 +189,7 @@ private slots:
             title = frame->windowTitle();
             rows = Rows(frame);
             ownerDisabled = !owner.isEnabled();
-            seen = c.drive(frame, *kernel);
+            c.drive(frame, *kernel, seen);
         });
         HRESULT hr = E_FAIL;
         {
@@ -234,7 +201,7 @@ private slots:
         QCOMPARE(hr, S_OK);
         QVERIFY(active);
         QCOMPARE(title, QString("HD Webcam 属性"));
-        QCOMPARE(rows, QString(c.rows));
+        QCOMPARE(rows, QString::fromStdString(c.rows));
         QVERIFY(ownerDisabled);
         QVERIFY(owner.isEnabled());
         QCOMPARE(Format(kernel->Writes()), Format(c.writes));
