@@ -52,6 +52,10 @@ void PressKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
 }
 
 bool PressAccessKey(QWidget* window, Qt::Key key) {
+    // Access keys reach the active window only.
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window))
+        return false;
     PressKey(window, key, Qt::AltModifier);
     return QTest::qWaitFor([window] {
         const QList<QAbstractButton*> buttons = window->findChildren<QAbstractButton*>();

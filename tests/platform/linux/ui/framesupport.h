@@ -25,6 +25,7 @@ QWidget* FrameControl(QWidget* window, int id);
 
 // A key pressed where the window's focus is.
 void PressKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-// Alt and an access key. The button it presses is pressed after a short
-// animation; this returns once that is over (false when it never ends).
+// Alt and an access key, in the window made active. The button it presses
+// is pressed after a short animation; this returns once that is over (false
+// when it never ends, or the window cannot be made active).
 bool PressAccessKey(QWidget* window, Qt::Key key);

@@ -299,23 +299,9 @@ void AddUsbWebcam(CFakeKernel& kernel, int first, const std::string& card,
 }
 
 void AddFocusAndZoom(CFakeNode& node) {
-    CFakeControl focus;
-    focus.maximum = 250;
-    focus.step = 5;
-    focus.defaultValue = 100;
-    focus.value = 40;
-    focus.flags = V4L2_CTRL_FLAG_INACTIVE;
-    node.controls[V4L2_CID_FOCUS_ABSOLUTE] = focus;
-    CFakeControl autofocus;
-    autofocus.type = V4L2_CTRL_TYPE_BOOLEAN;
-    autofocus.maximum = 1;
-    autofocus.defaultValue = 1;
-    autofocus.value = 1;
-    node.controls[V4L2_CID_FOCUS_AUTO] = autofocus;
-    CFakeControl zoom;
-    zoom.minimum = 100;
-    zoom.maximum = 500;
-    zoom.defaultValue = 100;
-    zoom.value = 250;
-    node.controls[V4L2_CID_ZOOM_ABSOLUTE] = zoom;
+    // type, minimum, maximum, step, default, flags, value
+    node.controls[V4L2_CID_FOCUS_ABSOLUTE] = {V4L2_CTRL_TYPE_INTEGER,  0, 250, 5, 100,
+                                              V4L2_CTRL_FLAG_INACTIVE, 40};
+    node.controls[V4L2_CID_FOCUS_AUTO] = {V4L2_CTRL_TYPE_BOOLEAN, 0, 1, 1, 1, 0, 1};
+    node.controls[V4L2_CID_ZOOM_ABSOLUTE] = {V4L2_CTRL_TYPE_INTEGER, 100, 500, 1, 100, 0, 250};
 }
