@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots: the main dialog, then the About box opened
-# from the dialog's menu, on an X server of its own (Xvfb).
+# from the dialog's menu, on an X server of its own (Xvfb); then the
+# property frame, from the tests' framedemo (the fake kernel's webcam, as
+# the machine may have no camera), on another.
 # Usage: tools/screenshots.sh [path to VK37Set] [output directory]
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,6 +11,19 @@ program=$(readlink -f "${1:-$src/build/app/VK37Set}")
 out=$(readlink -f "${2:-$src/docs}")
 mkdir -p "$out"
 command -v import >/dev/null || { echo "needs imagemagick (apt-get install imagemagick)" >&2; exit 1; }
+framedemo=${VK37_FRAMEDEMO:-$(dirname "$program")/../tests/platform/linux/ui/framedemo}
+
+if [ "${3:-}" = --frame-session ]; then
+    "$framedemo" &
+    pid=$!
+    wid=$(timeout 30 xdotool search --sync --name ' 属性$' | head -n 1)
+    sleep 1
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/property-frame.png"
+    kill "$pid"
+    wait "$pid" || true
+    exit
+fi
 
 if [ "${3:-}" != --session ]; then
     work=$(mktemp -d)
@@ -39,3 +54,7 @@ sleep 0.5
 xdotool key Escape
 wait "$pid"
 echo "wrote $out/main-dialog.png and $out/about-box.png"
+if [ -x "$framedemo" ]; then
+    xvfb-run -a -s "-screen 0 640x480x24" bash "$self" "$program" "$out" --frame-session
+    echo "wrote $out/property-frame.png"
+fi

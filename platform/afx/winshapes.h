@@ -105,6 +105,8 @@ typedef uintptr_t DWORD_PTR;
 
 #define BS_PUSHBUTTON 0x0u
 #define BS_DEFPUSHBUTTON 0x1u
+#define BS_CHECKBOX 0x2u
+#define BS_AUTOCHECKBOX 0x3u
 #define BS_TYPEMASK 0xFu
 #define CBS_SIMPLE 0x1u
 #define CBS_DROPDOWN 0x2u
@@ -116,6 +118,10 @@ typedef uintptr_t DWORD_PTR;
 #define SS_ICON 0x3u
 #define SS_TYPEMASK 0x1Fu
 #define SS_NOPREFIX 0x80u
+#define TBS_VERT 0x2u
+#define TBS_TOP 0x4u
+#define TBS_BOTH 0x8u
+#define TBS_NOTICKS 0x10u
 
 #define SM_CXICON 11
 #define SM_CYICON 12

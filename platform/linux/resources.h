@@ -12,7 +12,8 @@
 // window class and full style they stand for.
 struct DialogItemTemplate {
     int id;                // control id; -1 for IDC_STATIC
-    const char* className; // "BUTTON", "COMBOBOX", "STATIC", "EDIT"
+    const char* className; // "BUTTON", "COMBOBOX", "STATIC", "EDIT",
+                           // "msctls_trackbar32", "SysTabControl32"
     const wchar_t* text;   // caption; for an ICON control, the icon's id as "#129"
     int x, y, cx, cy;      // dialog units
     DWORD style;           // WS_* | control style bits, as in the script

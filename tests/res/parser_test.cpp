@@ -61,7 +61,13 @@ INSTANTIATE_TEST_SUITE_P(
                       BS_DEFPUSHBUTTON},
         ShortFormCase{"CONTROL \"\",9,\"ComboBox\",CBS_DROPDOWNLIST | WS_VSCROLL,1,2,3,4",
                       "COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL},
-        ShortFormCase{"CONTROL \"\",9,EDIT,0,1,2,3,4", "EDIT", 0}));
+        ShortFormCase{"CONTROL \"\",9,EDIT,0,1,2,3,4", "EDIT", 0},
+        ShortFormCase{"AUTOCHECKBOX \"a\",9,1,2,3,4", "BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP},
+        // Window classes keep the spelling the Linux dialogs look for.
+        ShortFormCase{"CONTROL \"\",9,\"MSCTLS_TRACKBAR32\",TBS_BOTH | TBS_NOTICKS,1,2,3,4",
+                      "msctls_trackbar32", TBS_BOTH | TBS_NOTICKS},
+        ShortFormCase{"CONTROL \"\",9,\"SysTabControl32\",WS_TABSTOP,1,2,3,4", "SysTabControl32",
+                      WS_TABSTOP}));
 
 TEST(ParserControls, NotWsVisibleHidesAControl) {
     InlineScript s(InDialog("CONTROL \"\",9,\"Static\",SS_LEFT | NOT WS_VISIBLE,1,2,3,4"));

@@ -14,7 +14,8 @@ constexpr uint32_t WS_MINIMIZEBOX = 0x00020000, WS_MAXIMIZEBOX = 0x00010000;
 constexpr uint32_t WS_EX_APPWINDOW = 0x00040000;
 constexpr uint32_t DS_SETFONT = 0x40, DS_MODALFRAME = 0x80;
 constexpr uint32_t BS_TYPEMASK = 0xF, BS_PUSHBUTTON = 0x0, BS_DEFPUSHBUTTON = 0x1,
-                   BS_GROUPBOX = 0x7;
+                   BS_AUTOCHECKBOX = 0x3, BS_GROUPBOX = 0x7;
+constexpr uint32_t TBS_BOTH = 0x8, TBS_NOTICKS = 0x10;
 constexpr uint32_t CBS_TYPEMASK = 0x3, CBS_SIMPLE = 0x1, CBS_DROPDOWN = 0x2, CBS_DROPDOWNLIST = 0x3,
                    CBS_SORT = 0x100;
 constexpr uint32_t SS_TYPEMASK = 0x1F, SS_LEFT = 0x0, SS_CENTER = 0x1, SS_RIGHT = 0x2,

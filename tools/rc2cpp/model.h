@@ -24,7 +24,8 @@ struct Diagnostic {
 
 struct ControlDef {
     int id = 0;
-    std::string className; // "BUTTON", "COMBOBOX", "STATIC", "EDIT"
+    std::string className; // "BUTTON", "COMBOBOX", "STATIC", "EDIT",
+                           // "msctls_trackbar32", "SysTabControl32"
     std::u32string text;
     int x = 0, y = 0, cx = 0, cy = 0;
     uint32_t style = 0;

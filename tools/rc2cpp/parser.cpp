@@ -30,6 +30,7 @@ const ShortForm kShortForms[] = {
     {"PUSHBUTTON", "BUTTON", 0x0 | kWsTabStop, true, false},
     {"DEFPUSHBUTTON", "BUTTON", 0x1 | kWsTabStop, true, false},
     {"GROUPBOX", "BUTTON", 0x7, true, false},
+    {"AUTOCHECKBOX", "BUTTON", 0x3 | kWsTabStop, true, false},
     {"LTEXT", "STATIC", 0x0 | kWsGroup, true, false},
     {"CTEXT", "STATIC", 0x1 | kWsGroup, true, false},
     {"RTEXT", "STATIC", 0x2 | kWsGroup, true, false},
@@ -38,8 +39,10 @@ const ShortForm kShortForms[] = {
     {"COMBOBOX", "COMBOBOX", 0x1 | kWsTabStop, false, true},
 };
 
-// Window classes the Linux dialogs can build.
-const char* const kClasses[] = {"BUTTON", "COMBOBOX", "STATIC", "EDIT"};
+// Window classes the Linux dialogs can build: the standard controls, and
+// the trackbar and tab control of the property pages and their frame.
+const char* const kClasses[] = {"BUTTON", "COMBOBOX",          "STATIC",
+                                "EDIT",   "msctls_trackbar32", "SysTabControl32"};
 
 const char* const kMemoryFlags[] = {"PRELOAD", "LOADONCALL", "FIXED",  "MOVEABLE", "DISCARDABLE",
                                     "PURE",    "IMPURE",     "SHARED", "NONSHARED"};

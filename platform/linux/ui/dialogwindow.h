@@ -59,7 +59,6 @@ public slots:
 
 private:
     void BuildControls(const DialogTemplate& tpl);
-    QWidget* BuildControl(const DialogItemTemplate& item);
     void PlaceCentred(QWidget* owner);
     bool HandleMenuKey(QKeyEvent* event);
     bool HandleGroupArrow(QObject* watched, QKeyEvent* event);

@@ -5,7 +5,13 @@
 
 #include "platform/linux/v4l2/propertyinterfaces.h"
 
+#include <algorithm>
 #include <new>
+
+extern "C" const CLSID CLSID_V4l2ProcAmpPropertyPage = {
+    0x3B8F2C61, 0x47A0, 0x4E59, {0x9C, 0x12, 0x6D, 0xE4, 0x81, 0x0B, 0x57, 0xA3}};
+extern "C" const CLSID CLSID_V4l2CameraControlPropertyPage = {
+    0x3B8F2C62, 0x47A0, 0x4E59, {0x9C, 0x12, 0x6D, 0xE4, 0x81, 0x0B, 0x57, 0xA3}};
 
 namespace {
 
@@ -33,5 +39,27 @@ HRESULT STDMETHODCALLTYPE CCaptureFilter::QueryInterface(REFIID riid, void** ppv
             return E_NOINTERFACE;
         return HandOut<CCameraControl, IAMCameraControl>(this, ppv);
     }
-    return ComObject<IBaseFilter>::QueryInterface(riid, ppv);
+    return ComObject<IBaseFilter, ISpecifyPropertyPages>::QueryInterface(riid, ppv);
+}
+
+HRESULT STDMETHODCALLTYPE CCaptureFilter::GetPages(CAUUID* pPages) {
+    if (pPages == nullptr)
+        return E_POINTER;
+    pPages->cElems = 0;
+    pPages->pElems = nullptr;
+    CLSID pages[2];
+    ULONG count = 0;
+    if (HasAnyProperty(m_device, CPropertySet::ProcAmp))
+        pages[count++] = CLSID_V4l2ProcAmpPropertyPage;
+    if (HasAnyProperty(m_device, CPropertySet::CameraControl))
+        pages[count++] = CLSID_V4l2CameraControlPropertyPage;
+    if (count == 0)
+        return S_OK;
+    auto* elems = static_cast<GUID*>(CoTaskMemAlloc(count * sizeof(GUID)));
+    if (elems == nullptr)
+        return E_OUTOFMEMORY;
+    std::copy(pages, pages + count, elems);
+    pPages->cElems = count;
+    pPages->pElems = elems;
+    return S_OK;
 }

@@ -52,13 +52,20 @@ constexpr CPropertyMapping kProcAmp[] = {
     {VideoProcAmp_Gain, {{V4L2_CID_GAIN, CConversion::Raw}}, V4L2_CID_AUTOGAIN, CAutoKind::Switch},
 };
 
-// V4L2_CID_EXPOSURE has no defined unit, so its values pass through as they are.
+// V4L2_CID_EXPOSURE has no defined unit, so its values pass through as they
+// are; so do focus and zoom, whose units V4L2 leaves to the camera, as
+// DirectShow does.
 constexpr CPropertyMapping kCameraControl[] = {
     {CameraControl_Exposure,
      {{V4L2_CID_EXPOSURE_ABSOLUTE, CConversion::Log2Seconds},
       {V4L2_CID_EXPOSURE, CConversion::Raw}},
      V4L2_CID_EXPOSURE_AUTO,
      CAutoKind::ExposureMode},
+    {CameraControl_Focus,
+     {{V4L2_CID_FOCUS_ABSOLUTE, CConversion::Raw}},
+     V4L2_CID_FOCUS_AUTO,
+     CAutoKind::Switch},
+    {CameraControl_Zoom, {{V4L2_CID_ZOOM_ABSOLUTE, CConversion::Raw}}, 0, CAutoKind::None},
 };
 
 struct CMappingTable {

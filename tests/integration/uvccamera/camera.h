@@ -38,6 +38,9 @@ struct Control {
 struct Camera {
     Configuration configuration;
     std::vector<Control> controls;
+    // Every control says, through GET_INFO, that it may change by itself,
+    // so uvcvideo reads a control back after writing it.
+    bool readBack = false;
     // The streaming probe and commit controls' current contents.
     std::vector<uint8_t> probe;
 };

@@ -145,7 +145,8 @@ bool AnswerGet(const Camera& camera, const ClassRequest& request, std::vector<ui
         *reply = Encode(c->def, c->size);
         return true;
     case UVC_GET_INFO:
-        *reply = {static_cast<uint8_t>(kInfoGetSet | (c->keepsValue ? kInfoAutoUpdate : 0))};
+        *reply = {static_cast<uint8_t>(kInfoGetSet |
+                                       (c->keepsValue || camera.readBack ? kInfoAutoUpdate : 0))};
         return true;
     case UVC_GET_LEN:
         *reply = Encode(c->size, 2);

@@ -6,11 +6,17 @@
 // it, so a test can tell exactly what was written to the camera, in order.
 // Once LOGFILE.unplug exists, it leaves in the middle of the next class
 // request, as a camera pulled out during a restore.
-// Usage: uvc_camera full|second LOGFILE
+// Given a delay, the camera is slow to take a control's value, as some real
+// cameras are: after each SET_CUR of a control it is busy that long before
+// it answers the next request. gadgetfs completes a SET_CUR's data stage by
+// itself, so the wait shows where uvcvideo reads the control back, which it
+// does after every write here: each control says it may change by itself.
+// Usage: uvc_camera full|second LOGFILE [SET_CUR DELAY IN MS]
 #include "tests/integration/uvccamera/camera.h"
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <linux/usb/ch9.h>
@@ -108,7 +114,8 @@ void HandleStandard(int fd, const usb_ctrlrequest& setup) {
     Stall(fd, in);
 }
 
-void HandleClass(int fd, Camera* camera, FILE* log, const usb_ctrlrequest& setup) {
+void HandleClass(int fd, Camera* camera, FILE* log, const usb_ctrlrequest& setup,
+                 unsigned setDelayMs) {
     if (access(g_unplugFile.c_str(), F_OK) == 0)
         _exit(0); // closing endpoint 0 disconnects the device
     const bool in = (setup.bRequestType & USB_DIR_IN) != 0;
@@ -141,17 +148,24 @@ void HandleClass(int fd, Camera* camera, FILE* log, const usb_ctrlrequest& setup
     // The data stage is over: a value the camera refuses can only be
     // reported by the next request's error code, which uvcvideo does not ask.
     Log(log, r, data, ApplySet(camera, r, data));
+    // Busy only once the data is in: a request that arrives while its data
+    // is unread makes gadgetfs drop that data.
+    if (setDelayMs > 0 && r.interface == kControlInterface)
+        usleep(setDelayMs * 1000);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3 || (std::strcmp(argv[1], "full") != 0 && std::strcmp(argv[1], "second") != 0)) {
-        std::fprintf(stderr, "usage: uvc_camera full|second LOGFILE\n");
+    if (argc < 3 || argc > 4 ||
+        (std::strcmp(argv[1], "full") != 0 && std::strcmp(argv[1], "second") != 0)) {
+        std::fprintf(stderr, "usage: uvc_camera full|second LOGFILE [SET_CUR DELAY IN MS]\n");
         return 2;
     }
+    const unsigned setDelayMs = argc == 4 ? static_cast<unsigned>(std::atoi(argv[3])) : 0;
     Camera camera =
         MakeCamera(std::strcmp(argv[1], "full") == 0 ? Configuration::Full : Configuration::Second);
+    camera.readBack = setDelayMs > 0;
     FILE* log = std::fopen(argv[2], "a");
     g_unplugFile = std::string(argv[2]) + ".unplug";
     if (log == nullptr) {
@@ -185,7 +199,7 @@ int main(int argc, char** argv) {
                 continue;
             const usb_ctrlrequest& request = events[i].u.setup;
             if ((request.bRequestType & USB_TYPE_MASK) == USB_TYPE_CLASS)
-                HandleClass(ep0.Get(), &camera, log, request);
+                HandleClass(ep0.Get(), &camera, log, request, setDelayMs);
             else
                 HandleStandard(ep0.Get(), request);
         }

@@ -2,6 +2,8 @@
 // descriptor lives exactly as long as the filter and its property interfaces.
 #include "tests/platform/linux/v4l2/devicetest.h"
 
+#include "platform/linux/v4l2/propertypageclasses.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -141,18 +143,34 @@ TEST(FilterInterfaces, OfferedOnlyForControlsTheNodeHas) {
     CFakeNode disabledOnly = bare;
     disabledOnly.controls[V4L2_CID_BRIGHTNESS].flags = V4L2_CTRL_FLAG_DISABLED;
     kernel->AddNode(2, disabledOnly);
+    // Zoom alone is a camera control too, as on Windows; and the pages follow
+    // the interfaces, the amplifier's first.
+    CFakeNode zoomOnly = bare;
+    zoomOnly.controls[V4L2_CID_ZOOM_ABSOLUTE].maximum = 10;
+    kernel->AddNode(3, zoomOnly);
+    CFakeNode both = zoomOnly;
+    both.controls[V4L2_CID_GAIN].maximum = 10;
+    kernel->AddNode(4, both);
+    const CLSID amp = CLSID_V4l2ProcAmpPropertyPage, camera = CLSID_V4l2CameraControlPropertyPage;
+    const std::vector<std::vector<CLSID>> pages = {{}, {camera}, {}, {camera}, {amp, camera}};
 
     std::vector<ComPtr<IMoniker>> monikers = Enumerate(kernel);
-    ASSERT_EQ(monikers.size(), 3u);
+    ASSERT_EQ(monikers.size(), pages.size());
     for (size_t i = 0; i < monikers.size(); ++i) {
         ComPtr<IBaseFilter> filter = Bind(monikers[i].Get());
         ASSERT_TRUE(filter);
         ComPtr<IAMVideoProcAmp> procAmp;
         ComPtr<IAMCameraControl> cameraControl;
-        EXPECT_EQ(filter.As(IID_IAMVideoProcAmp, procAmp), E_NOINTERFACE) << i;
-        EXPECT_FALSE(procAmp);
-        EXPECT_EQ(filter.As(IID_IAMCameraControl, cameraControl), i == 1 ? S_OK : E_NOINTERFACE)
+        EXPECT_EQ(filter.As(IID_IAMVideoProcAmp, procAmp), i == 4 ? S_OK : E_NOINTERFACE) << i;
+        EXPECT_EQ(filter.As(IID_IAMCameraControl, cameraControl),
+                  pages[i].empty() ? E_NOINTERFACE : S_OK)
             << i;
+        ComPtr<ISpecifyPropertyPages> specify;
+        ASSERT_EQ(filter.As(IID_ISpecifyPropertyPages, specify), S_OK);
+        CAUUID got = {99, nullptr};
+        EXPECT_EQ(specify->GetPages(&got), S_OK);
+        EXPECT_EQ(std::vector<CLSID>(got.pElems, got.pElems + got.cElems), pages[i]) << i;
+        CoTaskMemFree(got.pElems);
     }
     EXPECT_EQ(kernel->OpenDescriptors(), 0);
 }

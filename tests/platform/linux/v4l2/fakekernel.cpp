@@ -302,3 +302,11 @@ void AddUsbWebcam(CFakeKernel& kernel, int first, const std::string& card,
     metadata.controls.clear();
     kernel.AddNode(first + 1, metadata);
 }
+
+void AddFocusAndZoom(CFakeNode& node) {
+    // type, minimum, maximum, step, default, flags, value
+    node.controls[V4L2_CID_FOCUS_ABSOLUTE] = {V4L2_CTRL_TYPE_INTEGER,  0, 250, 5, 100,
+                                              V4L2_CTRL_FLAG_INACTIVE, 40};
+    node.controls[V4L2_CID_FOCUS_AUTO] = {V4L2_CTRL_TYPE_BOOLEAN, 0, 1, 1, 1, 0, 1};
+    node.controls[V4L2_CID_ZOOM_ABSOLUTE] = {V4L2_CTRL_TYPE_INTEGER, 100, 500, 1, 100, 0, 250};
+}

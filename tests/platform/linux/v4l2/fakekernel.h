@@ -112,3 +112,7 @@ private:
 // white balance on, exposure in aperture-priority mode at 156 (15.6 ms).
 void AddUsbWebcam(CFakeKernel& kernel, int first, const std::string& card,
                   const std::string& busInfo);
+// Absolute focus (0..250 in steps of 5, default 100) with autofocus on by
+// default, and absolute zoom (100..500, default 100), as a webcam with a
+// motorised lens has them.
+void AddFocusAndZoom(CFakeNode& node);

@@ -2,6 +2,8 @@
 // how values and flags are converted, and what unusual drivers give.
 #include "tests/platform/linux/v4l2/devicetest.h"
 
+#include "platform/propertydefault.h"
+
 #include <cerrno>
 #include <functional>
 #include <gtest/gtest.h>
@@ -364,6 +366,7 @@ TEST_F(PropertiesTest, SetWritesTheControlsTheFlagsAsk) {
         HRESULT result;
         std::vector<CFakeKernel::CWrite> writes;
         std::function<void(CFakeNode&)> prepare = nullptr;
+        bool fromDefault = false; // value and flags are GetPropertyDefault's answer
     } cases[] = {
         // clang-format off
         {"manual value", false, kBrightness, 20, kManual, S_OK, {{V4L2_CID_BRIGHTNESS, 20}}},
@@ -398,6 +401,16 @@ TEST_F(PropertiesTest, SetWritesTheControlsTheFlagsAsk) {
          [](CFakeNode& n) { n.controls[V4L2_CID_CONTRAST].writeErrno = EIO; }},
         {"original ioctls only", false, VideoProcAmp_Sharpness, 5, kManual, S_OK,
          {{V4L2_CID_SHARPNESS, 5}}, [](CFakeNode& n) { n.oldIoctlsOnly = true; }},
+        {"focus: autofocus off first, then the raw value", true, CameraControl_Focus, 60, kManual,
+         S_OK, {{V4L2_CID_FOCUS_AUTO, 0}, {V4L2_CID_FOCUS_ABSOLUTE, 60}}, AddFocusAndZoom},
+        {"zoom: the raw value", true, CameraControl_Zoom, 300, kManual, S_OK,
+         {{V4L2_CID_ZOOM_ABSOLUTE, 300}}, AddFocusAndZoom},
+        {"focus default: the value, and auto where the companion's default is on", true,
+         CameraControl_Focus, 100, kAuto, S_OK, {{V4L2_CID_FOCUS_AUTO, 1}},
+         [](CFakeNode& n) {
+             AddFocusAndZoom(n);
+             n.controls[V4L2_CID_FOCUS_AUTO].value = 0;
+         }, true},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -412,6 +425,12 @@ TEST_F(PropertiesTest, SetWritesTheControlsTheFlagsAsk) {
             c.prepare(m_kernel->Node(0));
         BindFirst();
         ASSERT_TRUE(m_procAmp && m_cameraControl);
+        if (c.fromDefault) {
+            PropertyDefault def;
+            EXPECT_EQ(S_OK, GetPropertyDefault(m_cameraControl.Get(), c.property, &def));
+            EXPECT_EQ(c.value, def.lValue);
+            EXPECT_EQ(c.flags, def.lFlags);
+        }
         const HRESULT hr = c.cameraControl ? m_cameraControl->Set(c.property, c.value, c.flags)
                                            : m_procAmp->Set(c.property, c.value, c.flags);
         EXPECT_EQ(hr, c.result);

@@ -144,6 +144,21 @@ TEST_F(SaveOnFakeKernelTest, UsbWebcamValuesLandInTheFile) {
     EXPECT_EQ(m_messages[0], kSavedMessage);
 }
 
+// Focus or zoom without exposure gives the camera-control interface, as on
+// Windows: EXPOSURE is written empty, and no completion message is shown.
+TEST_F(SaveOnFakeKernelTest, FocusWithoutExposureWritesAnEmptyExposure) {
+    AddUsbWebcam(*m_kernel, 0, "HD Webcam", "usb-1");
+    for (uint32_t id : {V4L2_CID_EXPOSURE_AUTO, V4L2_CID_EXPOSURE_ABSOLUTE})
+        m_kernel->Node(0).controls.erase(id);
+    AddFocusAndZoom(m_kernel->Node(0));
+    CCaptureDevice device;
+    SaveParameters(device, 0);
+    const Lines lines = FileLines();
+    ASSERT_EQ(lines.size(), 2u + 8 * 7); // SYSTEM and eight property sections
+    EXPECT_EQ(Lines(lines.end() - 7, lines.end()), Section("EXPOSURE", {}));
+    EXPECT_TRUE(m_messages.empty());
+}
+
 TEST_F(SaveOnFakeKernelTest, UnplugBetweenReadsLeavesEmptyValuesAndNoMessage) {
     AddUsbWebcam(*m_kernel, 0, "HD Webcam", "usb-1");
     // The camera goes away right after its contrast has been read.
