@@ -9,8 +9,11 @@
 #include <algorithm>
 #include <string>
 
-// The save shows this entry of the string table, which capture/ knows by number.
+// The save shows these entries of the string table, which capture/ knows by number.
 static_assert(kNotOpenedStringId == IDS_DEVICE_NOT_OPENED);
+static_assert(kSavedStringId == IDS_SAVED);
+static_assert(kWriteFailedStringId == IDS_WRITE_FAILED);
+static_assert(kUnknownDeviceStringId == IDS_UNKNOWN_DEVICE);
 
 CVK37SetDlg::CVK37SetDlg(CWnd* pParent) : CDialog(IDD, pParent), m_nDeviceIndex(0) {
     m_hIcon = AfxGetApp()->LoadIcon(IDI_APP_ICON);
@@ -67,7 +70,7 @@ void CVK37SetDlg::FillDeviceList() {
     for (int i = 0; i < nCount; ++i) {
         std::wstring name;
         if (m_CaptureDevice.GetDeviceName(i, name) != S_OK)
-            name = kUnknownDeviceName;
+            name = UnknownDeviceName();
         m_cbDevice.AddString(name.c_str());
         std::wstring id;
         m_CaptureDevice.GetDeviceId(i, id);

@@ -270,7 +270,9 @@ private slots:
 
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].title, QString("VK37Set"));
-        QCOMPARE(boxes[0].text, QString::fromWCharArray(kSavedMessage));
+        QCOMPARE(boxes[0].text,
+                 QString::fromWCharArray(
+                     L"VK37摄像头参数保存完毕。\n 请参阅'VK37.ini'文件中的参数值。"));
         QCOMPARE(boxes[0].icon, QMessageBox::Warning);
         QCOMPARE(boxes[0].buttons, QStringList({"确定"}));
         // The holder keeps the bound filter until the dialog object goes.

@@ -7,6 +7,7 @@
 #include "tests/capture/fakecamera.h"
 #include "tests/capture/fixture.h"
 
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -73,8 +74,10 @@ struct CommandCase {
     const char* directory = ""; // where the file is looked for, under the test's directory
 };
 
-const std::wstring kSavedLine = std::wstring(kSavedMessage) + L"\n";
-const std::wstring kFailedLine = std::wstring(kWriteFailedMessage) + L"\n";
+const std::wstring kSavedLine =
+    std::wstring(L"VK37摄像头参数保存完毕。\n 请参阅'VK37.ini'文件中的参数值。") + L"\n";
+const std::wstring kFailedLine =
+    std::wstring(L"VK37摄像头参数保存失败。\n 无法写入'VK37.ini'文件。") + L"\n";
 
 TEST_F(SaveCommandTest, EachCommandLineEndsWithItsStatusOutputAndFile) {
     // Two cameras of one name, listed with their bus info as on Linux.
@@ -208,6 +211,42 @@ TEST_F(SaveCommandTest, AListThatCannotBeWrittenIsAFailure) {
     EXPECT_EQ(RunSaveCommand({L"vk37save", L"--list"}, full), 1);
     EXPECT_NE(err.find(L"could not be written"), std::wstring::npos);
 }
+
+#ifndef _WIN32
+// In an English locale the save's messages, and the list's name for a camera
+// without one, are the string table's English; vk37save's own messages are
+// English in every locale. (Windows chooses by its UI language: the tests
+// under Wine check that.)
+TEST_F(SaveCommandTest, BoxTextsFollowTheLocaleAndTheCommandsOwnStayEnglish) {
+    const char* saved = std::getenv("LC_ALL");
+    const std::string previous = saved != nullptr ? saved : "";
+    setenv("LC_ALL", "en_US.UTF-8", 1);
+    m_second.moniker.bindResult = E_ACCESSDENIED;
+    const int savedStatus = Run({});
+    const std::wstring savedOut = m_out;
+    m_out.clear();
+    const int notOpenedStatus = Run({L"-d", L"1"});
+    const std::wstring notOpenedErr = m_err;
+    m_err.clear();
+    const int missingStatus = Run({L"-d", L"7"});
+    Run({L"--list"});
+    if (saved != nullptr)
+        setenv("LC_ALL", previous.c_str(), 1);
+    else
+        unsetenv("LC_ALL");
+
+    EXPECT_EQ(savedStatus, 0);
+    EXPECT_EQ(savedOut,
+              L"VK37 camera parameters saved.\n See the file 'VK37.ini' for their values.\n");
+    EXPECT_EQ(notOpenedStatus, 2);
+    EXPECT_EQ(notOpenedErr,
+              L"VK37 camera parameters not saved.\n The chosen camera cannot be opened.\n");
+    EXPECT_EQ(missingStatus, 2);
+    EXPECT_EQ(m_err, L"vk37save: no camera at position 7 (there are 3 cameras; vk37save --list "
+                     L"shows them)\n");
+    EXPECT_NE(m_out.find(L"2\t(unknown device)\t"), std::wstring::npos);
+}
+#endif
 
 struct ParseCase {
     std::vector<std::wstring> args;

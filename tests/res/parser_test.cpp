@@ -112,7 +112,7 @@ TEST(ParserDialogs, GivenStyleIsKeptAndFontImpliesSetFont) {
     EXPECT_EQ((std::vector<int>{1, 2, 30, 40}), (std::vector<int>{d.x, d.y, d.cx, d.cy}));
 }
 
-// Of the version record only the strings of the first language are kept;
+// The version record's strings are kept with the language of their block;
 // resources only Windows reads are skipped.
 TEST(ParserResources, VersionStringsAreKeptWindowsOnlyResourcesSkipped) {
     InlineScript s(
@@ -126,13 +126,41 @@ TEST(ParserResources, VersionStringsAreKeptWindowsOnlyResourcesSkipped) {
         "LANGUAGE LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED\n"
         "STRINGTABLE\nBEGIN\n 5, \"five\"\nEND\n");
     ASSERT_TRUE(s.Parse()) << s.error.Format();
-    ASSERT_EQ(2u, s.script.versionStrings.size());
+    ASSERT_EQ(3u, s.script.versionStrings.size());
     EXPECT_EQ(U"FileVersion", s.script.versionStrings[0].name);
     EXPECT_EQ(U"1.0.0.1", s.script.versionStrings[0].value);
     EXPECT_EQ(U"old", s.script.versionStrings[1].value);
+    EXPECT_EQ(U"9", s.script.versionStrings[2].value);
+    EXPECT_EQ(
+        (std::vector<int>{0x0804, 0x0804, 0x0409}),
+        (std::vector<int>{s.script.versionStrings[0].language, s.script.versionStrings[1].language,
+                          s.script.versionStrings[2].language}));
     ASSERT_EQ(1u, s.script.strings.size());
     EXPECT_EQ(5u, s.script.strings[0].id);
     EXPECT_EQ(U"five", s.script.strings[0].text);
+}
+
+// A LANGUAGE statement sets the language of what follows it; inside a
+// dialog's header or a string table's, that of this resource alone. One id
+// may stand once in each language.
+TEST(ParserResources, EachResourceKeepsItsLanguage) {
+    InlineScript s("1 DIALOG 0,0,1,1\nBEGIN\nEND\n"
+                   "LANGUAGE LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED\n"
+                   "1 DIALOG 0,0,1,1\nBEGIN\nEND\n"
+                   "2 DIALOGEX 0,0,1,1\nLANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_UK\nBEGIN\nEND\n"
+                   "STRINGTABLE\nBEGIN\n 5 \"a\"\nEND\n"
+                   "STRINGTABLE\nLANGUAGE 9, 1\nBEGIN\n 5 \"b\"\nEND\n"
+                   "3 DIALOG 0,0,1,1\nBEGIN\nEND\n");
+    ASSERT_TRUE(s.Parse()) << s.error.Format();
+    std::vector<std::pair<int, int>> dialogs, strings;
+    for (const rc::DialogDef& d : s.script.dialogs)
+        dialogs.emplace_back(d.id, d.language);
+    for (const rc::StringDef& t : s.script.strings)
+        strings.emplace_back(t.id, t.language);
+    EXPECT_EQ(
+        (std::vector<std::pair<int, int>>{{1, 0x0409}, {1, 0x0804}, {2, 0x0809}, {3, 0x0804}}),
+        dialogs);
+    EXPECT_EQ((std::vector<std::pair<int, int>>{{5, 0x0804}, {5, 0x0409}}), strings);
 }
 
 TEST(ParserResources, IconPathIsRelativeToTheScript) {
@@ -188,6 +216,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "defined twice"},
         ErrorCase{"DuplicateDialog", "1 DIALOG 0,0,1,1\nBEGIN\nEND\n1 DIALOG 0,0,1,1\nBEGIN\nEND",
                   4, "defined twice"},
+        ErrorCase{"DuplicateInItsOwnLanguage",
+                  "LANGUAGE 4, 2\n1 DIALOG 0,0,1,1\nBEGIN\nEND\n"
+                  "1 DIALOG 0,0,1,1\nLANGUAGE 4, 2\nBEGIN\nEND",
+                  5, "defined twice"},
+        ErrorCase{"LanguageOutOfRange", "\nLANGUAGE 0x400, SUBLANG_DEFAULT", 2, "out of range"},
         ErrorCase{"NotAnIcon", "1 ICON \"bad.ico\"", 1, "not an icon file"},
         ErrorCase{"MissingIcon", "\n1 ICON \"none.ico\"", 2, "cannot read icon file"},
         ErrorCase{"IconPictureWithoutIcon",

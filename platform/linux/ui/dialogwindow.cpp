@@ -24,9 +24,6 @@ namespace {
 // The dialogs that are running, innermost last.
 std::vector<CDialogWindow*> g_running;
 
-// The window's own entry of the system menu, as the window system names it.
-constexpr const wchar_t* kCloseItem = L"关闭(&C)\tAlt+F4";
-
 } // namespace
 
 CDialogWindow::CDialogWindow(CDialog* pDialog, const DialogTemplate& tpl)
@@ -44,7 +41,9 @@ CDialogWindow::CDialogWindow(CDialog* pDialog, const DialogTemplate& tpl)
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     setWindowFlags(flags);
 
-    m_pMenuItems->items.push_back({MF_STRING, SC_CLOSE, kCloseItem});
+    // The window's own entry of the system menu, as the window system names it.
+    const wchar_t* closeItem = FindResourceString(kCloseItemStringId);
+    m_pMenuItems->items.push_back({MF_STRING, SC_CLOSE, closeItem != nullptr ? closeItem : L""});
     m_systemMenu.m_hMenu = m_pMenuItems.get();
 
     BuildControls(tpl);
