@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -275,6 +276,70 @@ TEST(SystemMenu, EndsWithTheAboutEntryWhoseBoxOpensEveryTime) {
         EXPECT_TRUE(WaitUntil([&run] { return IsWindowEnabled(run.Dialog()) != FALSE; }));
     }
     ExpectCleanExit(run);
+}
+
+// The user interface language chooses every text: the dialogs', the menu's,
+// the save's message; the message box's button is the system's own. Wine
+// takes the language from the locale it runs in (tools/wine/env.sh,
+// VK37_WINE_LOCALE), which its programs see as LANG: the test run under
+// each locale checks that locale's texts.
+TEST(Languages, TheUserInterfaceLanguageChoosesEveryText) {
+    const struct {
+        const char* name;
+        const wchar_t *locale, *title;
+        const char *label, *save, *ok, *unknown, *aboutItem, *aboutTitle, *aboutText, *saved,
+            *boxButton;
+    } languages[] = {
+        {"Chinese", L"zh_CN.UTF-8", L"摄像头参数保存", u8"视频捕捉设备:", u8"参数保存...", u8"确定",
+         u8"(未知设备)", u8"关于 VK37Set(&A)...", u8"关于 VK37Set", u8"VK37Set 1.0 版", kSavedText,
+         u8"确定"},
+        {"English", L"en_US.UTF-8", L"Save Camera Parameters",
+         "Video capture device:", "Save Parameters...", "OK", "(unknown device)",
+         "&About VK37Set...", "About VK37Set", "VK37Set Version 1.0",
+         "VK37 camera parameters saved.\n See the file 'VK37.ini' for their values.", "OK"},
+    };
+    wchar_t locale[64] = {};
+    GetEnvironmentVariableW(L"LANG", locale, 64);
+    for (const auto& language : languages) {
+        if (std::wcscmp(language.locale, locale) != 0)
+            continue;
+        SCOPED_TRACE(language.name);
+        CProgramRun run;
+        ASSERT_TRUE(run.Start(language.title));
+        EXPECT_THAT(ChildTexts(run.Dialog()), Contains(language.label));
+        EXPECT_EQ(Utf8(WindowText(run.Item(kSaveId))), language.save);
+        EXPECT_EQ(Utf8(WindowText(run.Item(IDOK))), language.ok);
+        const std::vector<std::string> items = ComboItems(run.Item(kComboId));
+        ASSERT_EQ(items.size(), size_t(fakecamera::kCameraCount));
+        for (int i = 0; i < fakecamera::kCameraCount; ++i) {
+            if (!fakecamera::kCameras[i].nameReadable) {
+                EXPECT_EQ(items[i], language.unknown);
+            }
+        }
+
+        ProbeReport report;
+        ASSERT_TRUE(run.Probe(run.Dialog(), kIconId, report));
+        ASSERT_GE(report.menuCount, 1);
+        EXPECT_EQ(Utf8(report.menu[report.menuCount - 1].text), language.aboutItem);
+        PostMessageW(run.Dialog(), WM_SYSCOMMAND, kAboutCommand, 0);
+        const HWND about = run.WaitForOther();
+        ASSERT_NE(about, nullptr) << "no About box";
+        EXPECT_EQ(Utf8(WindowText(about)), language.aboutTitle);
+        EXPECT_THAT(ChildTexts(about), Contains(language.aboutText));
+        PostMessageW(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+        ASSERT_TRUE(WaitUntil([about] { return !IsWindow(about); })) << "About stays open";
+
+        ClickSave(run, 0);
+        const HWND box = run.WaitForOther();
+        ASSERT_NE(box, nullptr) << "no message box appeared";
+        EXPECT_EQ(Utf8(WindowText(GetDlgItem(box, 0xFFFF))), language.saved);
+        EXPECT_EQ(Utf8(WindowText(GetDlgItem(box, IDOK))), language.boxButton);
+        PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        EXPECT_TRUE(WaitUntil([box] { return !IsWindow(box); })) << "the message box stays open";
+        ExpectCleanExit(run);
+        return;
+    }
+    FAIL() << "no texts to expect in the locale " << Utf8(locale);
 }
 
 // Minimised, the window's client area is empty (in Wine as in Windows), so
