@@ -17,6 +17,10 @@ static_assert(kUnknownDeviceStringId == IDS_UNKNOWN_DEVICE);
 
 CVK37SetDlg::CVK37SetDlg(CWnd* pParent) : CDialog(IDD, pParent), m_nDeviceIndex(0) {
     m_hIcon = AfxGetApp()->LoadIcon(IDI_APP_ICON);
+    // LoadIcon gives the large size; scaled down, it would blur in the caption.
+    m_hSmallIcon = static_cast<HICON>(
+        LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
 }
 
 void CVK37SetDlg::DoDataExchange(CDataExchange* pDX) {
@@ -48,7 +52,7 @@ BOOL CVK37SetDlg::OnInitDialog() {
     }
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
 
     ListDevices();
     m_nDeviceIndex = 0;

@@ -40,6 +40,8 @@ protected:
     void RefreshDeviceList();
 
     HICON m_hIcon;
+    // The caption's icon, of the size the system draws there at its DPI.
+    HICON m_hSmallIcon;
     CCaptureDevice m_CaptureDevice;
     CComboBox m_cbDevice;
     int m_nDeviceIndex;

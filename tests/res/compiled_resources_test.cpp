@@ -128,14 +128,16 @@ TEST(CompiledResources, StringTableAndIconGroup) {
     }
 
     // The icon group's directory: a 6-byte header, then 14 bytes per image.
+    // Every size the windows ask for at 96, 144 and 192 DPI, and 256 (as 0).
     const std::string group = Resource(RT_GROUP_ICON, IDI_APP_ICON);
-    ASSERT_GE(group.size(), 6u + 3 * 14u);
+    ASSERT_GE(group.size(), 6u + 7 * 14u);
     const auto* bytes = reinterpret_cast<const unsigned char*>(group.data());
-    ASSERT_EQ(bytes[4], 3);
+    ASSERT_EQ(bytes[4], 7);
     const struct {
         int width, height, colours, bits;
-    } images[] = {{32, 32, 16, 4}, {16, 16, 0, 8}, {32, 32, 0, 8}};
-    for (int i = 0; i < 3; ++i) {
+    } images[] = {{32, 32, 16, 4}, {16, 16, 0, 8},  {32, 32, 0, 8}, {24, 24, 0, 32},
+                  {48, 48, 0, 32}, {64, 64, 0, 32}, {0, 0, 0, 32}};
+    for (int i = 0; i < 7; ++i) {
         const unsigned char* entry = bytes + 6 + 14 * i;
         EXPECT_EQ(entry[0], images[i].width) << i;
         EXPECT_EQ(entry[1], images[i].height) << i;

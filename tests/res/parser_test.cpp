@@ -188,6 +188,9 @@ class ParserErrors : public testing::TestWithParam<ErrorCase> {};
 TEST_P(ParserErrors, ReportFileAndLine) {
     InlineScript s(GetParam().script);
     s.With("bad.ico", "not an icon").With("x.ico", TinyIco());
+    // Icon files whose one image is not what its entry says.
+    s.With("junk.ico", TinyIco("junk"));
+    s.With("png.ico", TinyIco(std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\0\2\0\0\0\2", 24)));
     ASSERT_FALSE(s.Parse());
     EXPECT_EQ("dir/app.rc", s.error.where.file);
     EXPECT_EQ(GetParam().line, s.error.where.line) << s.error.Format();
@@ -223,6 +226,10 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"LanguageOutOfRange", "\nLANGUAGE 0x400, SUBLANG_DEFAULT", 2, "out of range"},
         ErrorCase{"NotAnIcon", "1 ICON \"bad.ico\"", 1, "not an icon file"},
         ErrorCase{"MissingIcon", "\n1 ICON \"none.ico\"", 2, "cannot read icon file"},
+        ErrorCase{"IconImageOfNoKnownKind", "1 ICON \"junk.ico\"", 1,
+                  "image 1 is neither a bitmap nor a PNG file"},
+        ErrorCase{"IconPngOfAnotherSize", "1 ICON \"png.ico\"", 1,
+                  "image 1 is 2x2, its entry says 1x1"},
         ErrorCase{"IconPictureWithoutIcon",
                   "1 ICON \"x.ico\"\n2 DIALOG 0,0,1,1\nBEGIN\n ICON 3,-1,0,0\nEND", 4,
                   "icon 3 is not defined"},

@@ -105,7 +105,7 @@ QWidget* CDialogWindow::BuildControl(const DialogItemTemplate& item) {
             const int cx = GetSystemMetrics(SM_CXICON);
             const int cy = GetSystemMetrics(SM_CYICON);
             if (HICON icon = LoadResourceIcon(ResourceNumber(item.text)))
-                label->setPixmap(icon->ToQIcon().pixmap(cx, cy));
+                label->setPixmap(icon->Pixmap(cx, devicePixelRatioF()));
             label->setGeometry(rect.x(), rect.y(), cx, cy);
             return label;
         }

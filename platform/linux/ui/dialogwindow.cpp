@@ -298,12 +298,12 @@ HICON CDialogWindow::SetIcon(int type, HICON icon) {
     HICON& slot = m_hIcons[type == ICON_BIG ? ICON_BIG : ICON_SMALL];
     HICON previous = slot;
     slot = icon;
-    QIcon windowIcon;
-    for (HICON each : {m_hIcons[ICON_BIG], m_hIcons[ICON_SMALL]})
+    // The window system picks from every size of both.
+    HICON__ both;
+    for (HICON each : {m_hIcons[ICON_SMALL], m_hIcons[ICON_BIG]})
         if (each != nullptr)
-            for (const QImage& image : each->images)
-                windowIcon.addPixmap(QPixmap::fromImage(image));
-    setWindowIcon(windowIcon);
+            both.images.insert(both.images.end(), each->images.begin(), each->images.end());
+    setWindowIcon(both.ToQIcon());
     return previous;
 }
 

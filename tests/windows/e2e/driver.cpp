@@ -342,6 +342,64 @@ TEST(Languages, TheUserInterfaceLanguageChoosesEveryText) {
     FAIL() << "no texts to expect in the locale " << Utf8(locale);
 }
 
+// LogPixels, which Wine reads at each program's start, for the life of the object.
+class CSystemDpi {
+public:
+    explicit CSystemDpi(DWORD dpi) {
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &m_key, nullptr);
+        DWORD size = sizeof m_previous;
+        m_hadValue = RegQueryValueExW(m_key, L"LogPixels", nullptr, nullptr,
+                                      reinterpret_cast<BYTE*>(&m_previous), &size) == ERROR_SUCCESS;
+        RegSetValueExW(m_key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                       sizeof dpi);
+    }
+    ~CSystemDpi() {
+        if (m_hadValue)
+            RegSetValueExW(m_key, L"LogPixels", 0, REG_DWORD,
+                           reinterpret_cast<const BYTE*>(&m_previous), sizeof m_previous);
+        else
+            RegDeleteValueW(m_key, L"LogPixels");
+        RegCloseKey(m_key);
+    }
+    CSystemDpi(const CSystemDpi&) = delete;
+    CSystemDpi& operator=(const CSystemDpi&) = delete;
+
+private:
+    HKEY m_key = nullptr;
+    DWORD m_previous = 0;
+    bool m_hadValue = false;
+};
+
+// At 96, 144 and 192 DPI (the program is aware of the system's DPI) the
+// window's two icons and the About box's picture come in the sizes the
+// system asks for at that DPI, which the icon holds each (32, 48 and 64
+// pixels large, 16, 24 and 32 small; the compiled resources' test checks
+// that): none is scaled from another size.
+TEST(HighDpi, IconsFitTheSystemsIconSizes) {
+    for (const int dpi : {96, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        CSystemDpi setting(dpi);
+        CProgramRun run;
+        ASSERT_TRUE(run.Start());
+        ProbeReport report;
+        ASSERT_TRUE(run.Probe(run.Dialog(), kIconId, report));
+        EXPECT_EQ(report.systemIconWidth, 32 * dpi / 96);
+        EXPECT_EQ(report.systemSmallIconWidth, 16 * dpi / 96);
+        EXPECT_EQ(report.bigIconWidth, report.systemIconWidth);
+        EXPECT_EQ(report.smallIconWidth, report.systemSmallIconWidth);
+        PostMessageW(run.Dialog(), WM_SYSCOMMAND, kAboutCommand, 0);
+        const HWND about = run.WaitForOther();
+        ASSERT_NE(about, nullptr) << "no About box";
+        ProbeReport aboutReport;
+        ASSERT_TRUE(run.Probe(about, kIconId, aboutReport));
+        EXPECT_EQ(aboutReport.pictureWidth, report.systemIconWidth);
+        PostMessageW(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+        ASSERT_TRUE(WaitUntil([about] { return !IsWindow(about); })) << "About stays open";
+        ExpectCleanExit(run);
+    }
+}
+
 // Minimised, the window's client area is empty (in Wine as in Windows), so
 // the icon OnPaint draws there cannot reach the screen; what the window
 // answers can be checked, and that it survives the paint.
@@ -358,7 +416,7 @@ TEST(Minimised, AnswersWithItsIconAndWorksAgainWhenRestored) {
     ASSERT_TRUE(run.Probe(run.Dialog(), kIconId, report));
     EXPECT_NE(report.bigIcon, 0);
     EXPECT_EQ(report.bigIcon, report.programIcon) << "not the program's own icon";
-    EXPECT_EQ(report.smallIcon, report.programIcon);
+    EXPECT_NE(report.smallIcon, 0);
     EXPECT_EQ(report.dragIcon, report.bigIcon);
 
     PostMessageW(run.Dialog(), WM_SYSCOMMAND, SC_RESTORE, 0);

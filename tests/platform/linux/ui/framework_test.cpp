@@ -6,6 +6,7 @@
 #include "platform/linux/resources.h"
 #include "platform/linux/ui/dialogbutton.h"
 #include "platform/linux/ui/dialogfont.h"
+#include "platform/linux/ui/handles.h"
 #include "platform/linux/ui/uiframework.h"
 #include "res/resource.h"
 #include "tests/platform/linux/ui/modaldriver.h"
@@ -438,6 +439,51 @@ private slots:
         QVERIFY(icon != nullptr);
         QCOMPARE(app.LoadIcon(IDI_APP_ICON), icon); // shared, as loaded icons are
         QCOMPARE(app.LoadIcon(4242), static_cast<HICON>(nullptr));
+        QList<int> widths;
+        for (const QImage& image : icon->images)
+            widths << image.width();
+        QCOMPARE(widths, QList<int>({32, 16, 32, 24, 48, 64, 256})); // the last one from its PNG
+        // One image per size for the window system, the 256-colour 32x32 one of the two.
+        QCOMPARE(icon->ToQIcon().availableSizes(),
+                 QList<QSize>({{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {256, 256}}));
+        QCOMPARE(icon->ToQIcon().pixmap(32, 32).toImage(),
+                 icon->images[2].convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
+
+    // The image drawn at a size and device pixel ratio: the icon's own image
+    // of that many pixels where there is one, else the next larger scaled down.
+    void iconImageFitsSizeTimesPixelRatio_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<int>("source"); // index of the image it shows as it is; -1: scaled
+        QTest::newRow("32 at 1") << 32 << 1.0 << 32 << 2;
+        QTest::newRow("16 at 1") << 16 << 1.0 << 16 << 1;
+        QTest::newRow("16 at 2") << 16 << 2.0 << 32 << 2;
+        QTest::newRow("16 at 1.5") << 16 << 1.5 << 24 << 3;
+        QTest::newRow("32 at 1.5") << 32 << 1.5 << 48 << 4;
+        QTest::newRow("32 at 2") << 32 << 2.0 << 64 << 5;
+        QTest::newRow("16 at 1.25") << 16 << 1.25 << 20 << -1;
+        QTest::newRow("32 at 3") << 32 << 3.0 << 96 << -1;
+        QTest::newRow("256 at 1") << 256 << 1.0 << 256 << 6;
+        QTest::newRow("256 at 2") << 256 << 2.0 << 512 << -1;
+    }
+    void iconImageFitsSizeTimesPixelRatio() {
+        QFETCH(int, size);
+        QFETCH(qreal, ratio);
+        QFETCH(int, pixels);
+        QFETCH(int, source);
+        CTestApp app;
+        const HICON icon = app.LoadIcon(IDI_APP_ICON);
+        QVERIFY(icon != nullptr);
+        const QPixmap pixmap = icon->Pixmap(size, ratio);
+        QCOMPARE(pixmap.size(), QSize(pixels, pixels));
+        QCOMPARE(pixmap.devicePixelRatio(), ratio);
+        if (source >= 0) {
+            QImage shown = pixmap.toImage();
+            shown.setDevicePixelRatio(1);
+            QCOMPARE(shown, icon->images[size_t(source)].convertToFormat(shown.format()));
+        }
     }
 };
 
