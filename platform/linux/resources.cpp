@@ -5,24 +5,21 @@
 
 namespace {
 
-// The entry of table (ended by an entry whose field named by `end` is null)
-// that matches and is in language, else in its primary language, else the
-// first that matches: the resource in the script's first language for it.
+// The entry of table (up to the entry end finds) that matches and is in
+// language, else the first that matches: the resource in the script's first
+// language for it.
 template <class Entry, class Matches, class End>
 const Entry* FindInLanguage(const Entry* table, LANGID language, Matches matches, End end) {
-    const Entry* samePrimary = nullptr;
     const Entry* first = nullptr;
     for (const Entry* e = table; !end(*e); ++e) {
         if (!matches(*e))
             continue;
         if (e->language == language)
             return e;
-        if (samePrimary == nullptr && (e->language & 0x3FF) == (language & 0x3FF))
-            samePrimary = e;
         if (first == nullptr)
             first = e;
     }
-    return samePrimary != nullptr ? samePrimary : first;
+    return first;
 }
 
 } // namespace

@@ -68,10 +68,9 @@ const ResourceTables& ScriptResources();
 inline constexpr UINT kCloseItemStringId = 153;
 inline constexpr UINT kOkButtonStringId = 154;
 
-// Lookups in a language, as Windows' resource loader makes them: the
-// language itself, else another of its primary language, else the first
-// language the script gives that resource in. Without a language, the
-// program's (GetThreadUILanguage).
+// Lookups in a language: the resource in that language, else in the first
+// language the script gives it in, as Windows' loader falls back. Without a
+// language, the program's (GetThreadUILanguage).
 
 // The dialog template with this id, or null.
 const DialogTemplate* FindDialogTemplate(int id);

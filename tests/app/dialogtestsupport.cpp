@@ -1,4 +1,4 @@
-// The INI reader and the locale switch of the dialog tests.
+// The INI reader of the dialog tests.
 #include "tests/app/dialogtestsupport.h"
 
 #include <QFile>
@@ -20,16 +20,4 @@ QMap<QString, QString> ReadIniFile(const QString& path) {
         }
     }
     return values;
-}
-
-CTestLocale::CTestLocale(const char* lcAll)
-    : m_wasSet(qEnvironmentVariableIsSet("LC_ALL")), m_previous(qgetenv("LC_ALL")) {
-    qputenv("LC_ALL", lcAll);
-}
-
-CTestLocale::~CTestLocale() {
-    if (m_wasSet)
-        qputenv("LC_ALL", m_previous);
-    else
-        qunsetenv("LC_ALL");
 }

@@ -3,9 +3,7 @@
 # key presses: Alt+Space must open the dialog's menu in the main dialog and
 # in the About box without pressing the focused button, Esc must close the
 # menu, and Esc must end the program with status 0 without writing a file.
-# The windows' titles must be those of the language the locale chooses:
-# Chinese by default, English with "en" (LC_ALL=en_US.UTF-8).
-# Usage: xvfb_test.sh <path to VK37Set> [zh|en]
+# Usage: xvfb_test.sh <path to VK37Set>
 set -uo pipefail
 fail() { echo "FAIL: $*" >&2; exit 1; }
 command -v xvfb-run >/dev/null || fail "xvfb-run is not installed (tools/install-deps.sh test)"
@@ -77,27 +75,26 @@ alt_space_opens_menu() {
 # Runs inside the X session: start, find the window, drive it, then press
 # Esc until the program ends (bounded, so a hang fails).
 session() {
-    # Through env: the locale need not be installed, and bash would warn.
-    env LC_ALL="$locale" "$1" >"$work/out.txt" 2>&1 &
+    "$1" >"$work/out.txt" 2>&1 &
     pid=$!
     local wid about
-    wid=$(timeout 30 xdotool search --sync --name "^$main_title\$" | head -n 1)
+    wid=$(timeout 30 xdotool search --sync --name '^摄像头参数保存$' | head -n 1)
     [ -n "$wid" ] || { stop 90 "the window never appeared"; return; }
     xdotool getwindowname "$wid" >"$work/title.txt"
 
     # At start-up the focus is on 确定, which a plain Space would press.
-    alt_space_opens_menu "$wid" "$main_title" || { stop 92; return; }
+    alt_space_opens_menu "$wid" '摄像头参数保存' || { stop 92; return; }
 
     # The About box, opened from the same menu by its access key.
     xdotool key alt+space
     await_menu yes || { stop 93 "Alt+Space opened no menu again"; return; }
     xdotool key a
-    about=$(timeout 30 xdotool search --sync --onlyvisible --name "^$about_title\$" | head -n 1)
+    about=$(timeout 30 xdotool search --sync --onlyvisible --name '^关于 VK37Set$' | head -n 1)
     [ -n "$about" ] || { stop 93 "the About box never appeared"; return; }
-    alt_space_opens_menu "$about" "$about_title" || { stop 94; return; }
+    alt_space_opens_menu "$about" '关于 VK37Set' || { stop 94; return; }
     xdotool key Escape
     for _ in $(seq 1 $polls); do
-        xdotool search --onlyvisible --name "^$about_title\$" >/dev/null || break
+        xdotool search --onlyvisible --name '^关于 VK37Set$' >/dev/null || break
         pause
     done
 
@@ -109,14 +106,6 @@ session() {
     running && { stop 91 "Esc did not end the program"; return; }
     wait "$pid"
 }
-language=${2:-zh}
-[ "${1:-}" != --session ] || language=${4:-zh}
-case "$language" in
-zh) locale=C.UTF-8 main_title='摄像头参数保存' about_title='关于 VK37Set' ;;
-en) locale=en_US.UTF-8 main_title='Save Camera Parameters' about_title='About VK37Set' ;;
-*) fail "unknown language $language" ;;
-esac
-
 # Inside the X session this same script runs again, with --session.
 if [ "${1:-}" = --session ]; then
     work=$3
@@ -129,9 +118,9 @@ self=$(readlink -f "$0")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || fail "no work directory"
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$self" --session "$program" "$work" "$language"
+xvfb-run -a -s "-screen 0 1024x768x24" bash "$self" --session "$program" "$work"
 status=$?
 [ "$status" -eq 0 ] || fail "status $status; program said: $(cat "$work/out.txt" 2>/dev/null)"
-[ "$(cat "$work/title.txt")" = "$main_title" ] || fail "window title: $(cat "$work/title.txt")"
+[ "$(cat "$work/title.txt")" = "摄像头参数保存" ] || fail "window title: $(cat "$work/title.txt")"
 [ ! -e "$work/VK37.INI" ] || fail "cancel wrote VK37.INI"
 echo ok

@@ -1,4 +1,4 @@
-// The generated tables against the Chinese dialogs and strings the program promises:
+// The generated tables against the dialogs and strings the program promises:
 // what a user sees (texts, geometry, font), how the keyboard moves (tab
 // order, groups, default button) and the window's frame.
 #include "platform/linux/resources.h"
@@ -63,7 +63,7 @@ void ExpectModalFrameWithFont(const DialogTemplate& d) {
 }
 
 TEST(MainDialogTemplate, FrameCaptionAndFont) {
-    const DialogTemplate* d = FindDialogTemplate(IDD_MAIN_DIALOG, kLanguageChinese);
+    const DialogTemplate* d = FindDialogTemplate(IDD_MAIN_DIALOG);
     ASSERT_NE(nullptr, d);
     EXPECT_EQ(std::wstring(L"摄像头参数保存"), d->caption);
     EXPECT_EQ(298, d->cx);
@@ -74,7 +74,7 @@ TEST(MainDialogTemplate, FrameCaptionAndFont) {
 }
 
 TEST(MainDialogTemplate, ControlsInTabOrderWithTheirTexts) {
-    const DialogTemplate* d = FindDialogTemplate(IDD_MAIN_DIALOG, kLanguageChinese);
+    const DialogTemplate* d = FindDialogTemplate(IDD_MAIN_DIALOG);
     ASSERT_NE(nullptr, d);
     ASSERT_EQ((std::vector<int>{IDOK, IDC_DEVICE_COMBO, kStatic, IDC_SAVE_BUTTON}), Ids(*d));
     EXPECT_EQ((std::vector<int>{IDOK, IDC_DEVICE_COMBO, IDC_SAVE_BUTTON}), TabStops(*d));
@@ -97,14 +97,14 @@ TEST(MainDialogTemplate, ControlsInTabOrderWithTheirTexts) {
 }
 
 TEST(MainDialogTemplate, OkIsTheOnlyDefaultButton) {
-    const DialogTemplate* d = FindDialogTemplate(IDD_MAIN_DIALOG, kLanguageChinese);
+    const DialogTemplate* d = FindDialogTemplate(IDD_MAIN_DIALOG);
     ASSERT_NE(nullptr, d);
     EXPECT_EQ(BS_DEFPUSHBUTTON, Item(*d, 0).style & BS_TYPEMASK);
     EXPECT_EQ(BS_PUSHBUTTON, Item(*d, 3).style & BS_TYPEMASK);
 }
 
 TEST(MainDialogTemplate, DeviceListIsAnUnsortedDropDownList) {
-    const DialogTemplate* d = FindDialogTemplate(IDD_MAIN_DIALOG, kLanguageChinese);
+    const DialogTemplate* d = FindDialogTemplate(IDD_MAIN_DIALOG);
     ASSERT_NE(nullptr, d);
     uint32_t style = Item(*d, 1).style;
     EXPECT_EQ(CBS_DROPDOWNLIST, style & CBS_TYPEMASK);
@@ -113,7 +113,7 @@ TEST(MainDialogTemplate, DeviceListIsAnUnsortedDropDownList) {
 }
 
 TEST(MainDialogTemplate, LabelStartsTheGroupOfLabelAndSaveButton) {
-    const DialogTemplate* d = FindDialogTemplate(IDD_MAIN_DIALOG, kLanguageChinese);
+    const DialogTemplate* d = FindDialogTemplate(IDD_MAIN_DIALOG);
     ASSERT_NE(nullptr, d);
     EXPECT_EQ(SS_LEFT, Item(*d, 2).style & SS_TYPEMASK);
     EXPECT_TRUE(Item(*d, 2).style & WS_GROUP);
@@ -122,7 +122,7 @@ TEST(MainDialogTemplate, LabelStartsTheGroupOfLabelAndSaveButton) {
 }
 
 TEST(AboutBoxTemplate, FrameCaptionAndFont) {
-    const DialogTemplate* d = FindDialogTemplate(IDD_ABOUTBOX, kLanguageChinese);
+    const DialogTemplate* d = FindDialogTemplate(IDD_ABOUTBOX);
     ASSERT_NE(nullptr, d);
     EXPECT_EQ(std::wstring(L"关于 VK37Set"), d->caption);
     EXPECT_EQ(235, d->cx);
@@ -132,7 +132,7 @@ TEST(AboutBoxTemplate, FrameCaptionAndFont) {
 }
 
 TEST(AboutBoxTemplate, IconTextAndOkButton) {
-    const DialogTemplate* d = FindDialogTemplate(IDD_ABOUTBOX, kLanguageChinese);
+    const DialogTemplate* d = FindDialogTemplate(IDD_ABOUTBOX);
     ASSERT_NE(nullptr, d);
     ASSERT_EQ((std::vector<int>{kStatic, kStatic, IDOK}), Ids(*d));
 
@@ -169,7 +169,7 @@ TEST(ResourceTables, UnknownIdsFindNothing) {
 }
 
 TEST(ResourceTables, AboutEntryOfTheSystemMenu) {
-    const wchar_t* text = FindResourceString(IDS_ABOUTBOX, kLanguageChinese);
+    const wchar_t* text = FindResourceString(IDS_ABOUTBOX);
     ASSERT_NE(nullptr, text);
     EXPECT_EQ(std::wstring(L"关于 VK37Set(&A)..."), text);
 }

@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cwchar>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -186,39 +185,6 @@ TEST_F(CliTest, ListsTheCamerasAndSavesIntoAnotherDirectory) {
     ASSERT_TRUE(ReadFileBytes((other / "VK37.INI").wstring(), written));
     EXPECT_EQ(written, fakecamera::ExpectedParameterFile(1));
     EXPECT_FALSE(fs::exists(Work() / "VK37.INI"));
-}
-
-// vk37save prints the save's messages, and lists a camera without a name,
-// in the user interface language, which Wine takes from the locale the test
-// runs in (LANG; tools/wine/env.sh, VK37_WINE_LOCALE). Its own messages stay
-// English.
-TEST_F(CliTest, BoxTextsFollowTheUserInterfaceLanguage) {
-    const struct {
-        const wchar_t* locale;
-        std::string saved, unknown;
-    } languages[] = {
-        {L"zh_CN.UTF-8", kSavedLines, u8"(未知设备)"},
-        {L"en_US.UTF-8",
-         "VK37 camera parameters saved.\r\n See the file 'VK37.ini' for their values.\r\n",
-         "(unknown device)"},
-    };
-    wchar_t locale[64] = {};
-    GetEnvironmentVariableW(L"LANG", locale, 64);
-    for (const auto& language : languages) {
-        if (std::wcscmp(language.locale, locale) != 0)
-            continue;
-        CommandRun run;
-        ASSERT_TRUE(RunProgram({}, Work().wstring(), run));
-        EXPECT_EQ(run.status, 0u) << run.err;
-        EXPECT_EQ(run.out, language.saved);
-        ASSERT_TRUE(RunProgram({L"--list"}, Work().wstring(), run));
-        EXPECT_NE(run.out.find("\t" + language.unknown + "\t"), std::string::npos) << run.out;
-        ASSERT_TRUE(RunProgram({L"-d", L"7"}, Work().wstring(), run));
-        EXPECT_EQ(run.status, 2u);
-        EXPECT_NE(run.err.find("vk37save: no camera at position 7"), std::string::npos) << run.err;
-        return;
-    }
-    FAIL() << "no texts to expect in the locale " << Utf8(locale);
 }
 
 // vk37load on camera A's saved file: no Set for the file as saved; for an
