@@ -74,10 +74,8 @@ struct CommandCase {
     const char* directory = ""; // where the file is looked for, under the test's directory
 };
 
-const std::wstring kSavedLine =
-    std::wstring(L"VK37摄像头参数保存完毕。\n 请参阅'VK37.ini'文件中的参数值。") + L"\n";
-const std::wstring kFailedLine =
-    std::wstring(L"VK37摄像头参数保存失败。\n 无法写入'VK37.ini'文件。") + L"\n";
+const std::wstring kSavedLine = L"VK37摄像头参数保存完毕。\n 请参阅'VK37.ini'文件中的参数值。\n";
+const std::wstring kFailedLine = L"VK37摄像头参数保存失败。\n 无法写入'VK37.ini'文件。\n";
 
 TEST_F(SaveCommandTest, EachCommandLineEndsWithItsStatusOutputAndFile) {
     // Two cameras of one name, listed with their bus info as on Linux.
@@ -213,38 +211,13 @@ TEST_F(SaveCommandTest, AListThatCannotBeWrittenIsAFailure) {
 }
 
 #ifndef _WIN32
-// In an English locale the save's messages, and the list's name for a camera
-// without one, are the string table's English; vk37save's own messages are
-// English in every locale. (Windows chooses by its UI language: the tests
-// under Wine check that.)
-TEST_F(SaveCommandTest, BoxTextsFollowTheLocaleAndTheCommandsOwnStayEnglish) {
-    const char* saved = std::getenv("LC_ALL");
-    const std::string previous = saved != nullptr ? saved : "";
+// The save's messages follow the locale (Windows': tested under Wine).
+TEST_F(SaveCommandTest, BoxTextsFollowTheLocale) {
     setenv("LC_ALL", "en_US.UTF-8", 1);
-    m_second.moniker.bindResult = E_ACCESSDENIED;
-    const int savedStatus = Run({});
-    const std::wstring savedOut = m_out;
-    m_out.clear();
-    const int notOpenedStatus = Run({L"-d", L"1"});
-    const std::wstring notOpenedErr = m_err;
-    m_err.clear();
-    const int missingStatus = Run({L"-d", L"7"});
-    Run({L"--list"});
-    if (saved != nullptr)
-        setenv("LC_ALL", previous.c_str(), 1);
-    else
-        unsetenv("LC_ALL");
-
-    EXPECT_EQ(savedStatus, 0);
-    EXPECT_EQ(savedOut,
+    EXPECT_EQ(Run({}), 0);
+    setenv("LC_ALL", "C.UTF-8", 1); // as the tests run
+    EXPECT_EQ(m_out,
               L"VK37 camera parameters saved.\n See the file 'VK37.ini' for their values.\n");
-    EXPECT_EQ(notOpenedStatus, 2);
-    EXPECT_EQ(notOpenedErr,
-              L"VK37 camera parameters not saved.\n The chosen camera cannot be opened.\n");
-    EXPECT_EQ(missingStatus, 2);
-    EXPECT_EQ(m_err, L"vk37save: no camera at position 7 (there are 3 cameras; vk37save --list "
-                     L"shows them)\n");
-    EXPECT_NE(m_out.find(L"2\t(unknown device)\t"), std::wstring::npos);
 }
 #endif
 

@@ -23,7 +23,6 @@
 namespace {
 
 using Keys = std::vector<std::pair<std::string, std::string>>;
-
 const wchar_t* const kSaved = L"VK37摄像头参数保存完毕。\n 请参阅'VK37.ini'文件中的参数值。";
 
 class CUvcTest : public CVividTest {

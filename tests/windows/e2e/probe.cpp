@@ -33,8 +33,6 @@ void Describe(HWND hwnd, UINT iconId, ProbeReport& report) {
         reinterpret_cast<INT_PTR>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId)));
     report.bigIconWidth = IconWidth(reinterpret_cast<HICON>(report.bigIcon));
     report.smallIconWidth = IconWidth(reinterpret_cast<HICON>(report.smallIcon));
-    report.systemIconWidth = GetSystemMetrics(SM_CXICON);
-    report.systemSmallIconWidth = GetSystemMetrics(SM_CXSMICON);
     report.stockIcon = -1;
     report.pictureWidth = 0;
     if (HWND icon = FindIconControl(hwnd)) {

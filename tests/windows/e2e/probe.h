@@ -25,10 +25,9 @@ struct ProbeReport {
     volatile LONG done;
     INT_PTR bigIcon, smallIcon, dragIcon, programIcon; // programIcon: LoadIcon of wParam
     int stockIcon;                                     // index into kStockIcons, or -1
-    // Widths in pixels: of the big and small window icons, of the picture of
-    // an icon control (0 without one), and the icon sizes the system asks
-    // for at the program's DPI (SM_CXICON, SM_CXSMICON).
-    int bigIconWidth, smallIconWidth, pictureWidth, systemIconWidth, systemSmallIconWidth;
+    // Widths in pixels of the big and small window icons and of the picture
+    // of an icon control (0 without one).
+    int bigIconWidth, smallIconWidth, pictureWidth;
     int menuCount; // -1: no system menu
     ProbeMenuItem menu[32];
 };
