@@ -127,7 +127,6 @@ typedef uintptr_t DWORD_PTR;
 // Images of the program's resources, named by number.
 #define MAKEINTRESOURCEW(i) (reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(static_cast<WORD>(i))))
 #define IMAGE_ICON 1u
-#define LR_DEFAULTCOLOR 0x0000u
 #define LR_SHARED 0x8000u
 
 int GetSystemMetrics(int nIndex);
