@@ -12,8 +12,11 @@
 #include <algorithm>
 #include <string>
 
-// The save shows this entry of the string table, which capture/ knows by number.
+// The save shows these entries of the string table, which capture/ knows by number.
 static_assert(kNotOpenedStringId == IDS_DEVICE_NOT_OPENED);
+static_assert(kSavedStringId == IDS_SAVED);
+static_assert(kWriteFailedStringId == IDS_WRITE_FAILED);
+static_assert(kUnknownDeviceStringId == IDS_UNKNOWN_DEVICE);
 
 // A box with string-table entry nID, for a request that did nothing.
 static void ShowError(UINT nID) {
@@ -24,6 +27,10 @@ static void ShowError(UINT nID) {
 
 CVK37SetDlg::CVK37SetDlg(CWnd* pParent) : CDialog(IDD, pParent), m_nDeviceIndex(0) {
     m_hIcon = AfxGetApp()->LoadIcon(IDI_APP_ICON);
+    // LoadIcon gives the large size; scaled down, it would blur in the caption.
+    m_hSmallIcon = static_cast<HICON>(
+        LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
 }
 
 void CVK37SetDlg::DoDataExchange(CDataExchange* pDX) {
@@ -57,7 +64,7 @@ BOOL CVK37SetDlg::OnInitDialog() {
     }
 
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
 
     ListDevices();
     m_nDeviceIndex = 0;
@@ -79,7 +86,7 @@ void CVK37SetDlg::FillDeviceList() {
     for (int i = 0; i < nCount; ++i) {
         std::wstring name;
         if (m_CaptureDevice.GetDeviceName(i, name) != S_OK)
-            name = kUnknownDeviceName;
+            name = UnknownDeviceName();
         m_cbDevice.AddString(name.c_str());
         std::wstring id;
         m_CaptureDevice.GetDeviceId(i, id);
@@ -211,7 +218,7 @@ void CVK37SetDlg::ShowPropertyPages(const std::wstring& id) {
     }
     std::wstring name;
     if (m_CaptureDevice.GetDeviceName(position, name) != S_OK)
-        name = kUnknownDeviceName;
+        name = UnknownDeviceName();
     IUnknown* objects[] = {filter.Get()};
     // Some frames are not modal to their owner, and a second click would
     // open a second frame from inside the first: the dialog takes no input

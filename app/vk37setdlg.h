@@ -58,6 +58,8 @@ protected:
     void EndBusy();
 
     HICON m_hIcon;
+    // The caption's icon, of the size the system draws there at its DPI.
+    HICON m_hSmallIcon;
     CCaptureDevice m_CaptureDevice;
     CComboBox m_cbDevice;
     int m_nDeviceIndex;

@@ -1,6 +1,8 @@
 // Device enumeration, naming, binding and property reads of CCaptureDevice.
 #include "capture/capturedevice.h"
 
+#include "platform/resourcestring.h"
+
 namespace {
 
 // The amplifier and the camera control share the shape of their range and
@@ -18,6 +20,12 @@ HRESULT ReadProperty(Interface* pInterface, LONG property, PropertyReading* read
 }
 
 } // namespace
+
+std::wstring UnknownDeviceName() {
+    std::wstring name;
+    ReadResourceString(kUnknownDeviceStringId, name);
+    return name;
+}
 
 CCaptureDevice::~CCaptureDevice() {
     // The filter goes first, then the interfaces obtained from it, then the list.

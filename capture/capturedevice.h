@@ -11,8 +11,10 @@
 #include <vector>
 
 // The name a list shows for a device whose friendly name cannot be read, so
-// the list keeps one entry per device and positions stay aligned.
-inline constexpr const wchar_t* kUnknownDeviceName = L"(未知设备)";
+// the list keeps one entry per device and positions stay aligned: the string
+// table's IDS_UNKNOWN_DEVICE of res/resource.h, in the program's language.
+inline constexpr UINT kUnknownDeviceStringId = 152;
+std::wstring UnknownDeviceName();
 
 // One property as a range query and a value query report it.
 struct PropertyReading {

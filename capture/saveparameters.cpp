@@ -97,6 +97,12 @@ bool WriteParameters(CCaptureDevice& device, int position, CParameterWriter& wri
     return readable;
 }
 
+void ShowMessage(UINT stringId, UINT type) {
+    std::wstring text;
+    ReadResourceString(stringId, text);
+    AfxMessageBox(text.c_str(), type, 0);
+}
+
 } // namespace
 
 SaveOutcome SaveParameters(CCaptureDevice& device, int position, const std::wstring& deviceId) {
@@ -122,16 +128,13 @@ SaveOutcome SaveParameters(CCaptureDevice& device, int position, const std::wstr
     writer.Flush();
     // A failed write is told whether or not the run got as far as exposure.
     if (writer.Failed())
-        AfxMessageBox(kWriteFailedMessage, MB_OK | MB_ICONERROR, 0);
+        ShowMessage(kWriteFailedStringId, MB_OK | MB_ICONERROR);
     else if (complete)
-        AfxMessageBox(kSavedMessage, MB_OK, 0);
-    else if (!writer.Wrote() && position >= 0 && position < device.DeviceCount()) {
+        ShowMessage(kSavedStringId, MB_OK);
+    else if (!writer.Wrote() && position >= 0 && position < device.DeviceCount())
         // A listed device that could not be opened; a position that names no
         // device (nothing chosen) stays silent.
-        std::wstring text;
-        ReadResourceString(kNotOpenedStringId, text);
-        AfxMessageBox(text.c_str(), MB_OK | MB_ICONERROR, 0);
-    }
+        ShowMessage(kNotOpenedStringId, MB_OK | MB_ICONERROR);
     return outcome;
 }
 

@@ -4,15 +4,15 @@
 
 #include "capture/capturedevice.h"
 
-// Shown when every property section is written and exposure was read.
-inline constexpr const wchar_t* kSavedMessage =
-    L"VK37摄像头参数保存完毕。\n 请参阅'VK37.ini'文件中的参数值。";
-// Shown instead when any write to the parameter file failed.
-inline constexpr const wchar_t* kWriteFailedMessage =
-    L"VK37摄像头参数保存失败。\n 无法写入'VK37.ini'文件。";
+// The save's messages are entries of the string table, in the program's
+// language; capture/ knows them by number (res/resource.h names them, and the
+// dialog checks that the numbers agree).
+// Shown when every property section is written and exposure was read: IDS_SAVED.
+inline constexpr UINT kSavedStringId = 150;
+// Shown instead when any write to the parameter file failed: IDS_WRITE_FAILED.
+inline constexpr UINT kWriteFailedStringId = 151;
 // Shown when a listed device cannot be opened (bound, or its amplifier
-// interface obtained), so that nothing was written: the string table entry
-// IDS_DEVICE_NOT_OPENED of res/resource.h, which capture/ does not include.
+// interface obtained), so that nothing was written: IDS_DEVICE_NOT_OPENED.
 inline constexpr UINT kNotOpenedStringId = 104;
 
 // position is the device's place in a fresh enumeration, -1 for none. The

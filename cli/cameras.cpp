@@ -7,7 +7,7 @@
 std::wstring CameraNameAt(const CCaptureDevice& device, int position) {
     std::wstring name;
     if (device.GetDeviceName(position, name) != S_OK)
-        name = kUnknownDeviceName;
+        name = UnknownDeviceName();
     return name;
 }
 

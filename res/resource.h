@@ -11,6 +11,15 @@
 #define IDS_DEVICE_GONE 103
 #define IDS_DEVICE_NOT_OPENED 104
 #define IDI_APP_ICON 129
+// Texts the save shows, which capture/ reads by number (capture/saveparameters.h,
+// capture/capturedevice.h).
+#define IDS_SAVED 150
+#define IDS_WRITE_FAILED 151
+#define IDS_UNKNOWN_DEVICE 152
+// Texts the Linux dialog framework shows itself where Windows shows its own
+// (platform/linux/resources.h).
+#define IDS_FRAMEWORK_CLOSE 153
+#define IDS_FRAMEWORK_OK 154
 #define IDC_DEVICE_COMBO 1001
 #define IDC_SAVE_BUTTON 1002
 #define IDC_PROPERTIES_BUTTON 1003

@@ -36,3 +36,5 @@ private:
 
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
+// The module whose resources the program loads: the executable.
+HINSTANCE AfxGetResourceHandle();

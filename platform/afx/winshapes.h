@@ -13,11 +13,14 @@ struct HWND__;
 struct HICON__;
 struct HDC__;
 struct HMENU__;
+struct HINSTANCE__;
 typedef HWND__* HWND;
 typedef HICON__* HICON;
 typedef HICON HCURSOR;
 typedef HDC__* HDC;
 typedef HMENU__* HMENU;
+typedef HINSTANCE__* HINSTANCE;
+typedef void* HANDLE;
 
 struct RECT {
     LONG left;
@@ -125,8 +128,16 @@ typedef uintptr_t DWORD_PTR;
 
 #define SM_CXICON 11
 #define SM_CYICON 12
+#define SM_CXSMICON 49
+#define SM_CYSMICON 50
+
+// Images of the program's resources, named by number.
+#define MAKEINTRESOURCEW(i) (reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(static_cast<WORD>(i))))
+#define IMAGE_ICON 1u
+#define LR_SHARED 0x8000u
 
 int GetSystemMetrics(int nIndex);
+HANDLE LoadImageW(HINSTANCE hInst, LPCWSTR name, UINT type, int cx, int cy, UINT fuLoad);
 BOOL DrawIcon(HDC hDC, int X, int Y, HICON hIcon);
 LRESULT SendMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 // A window that is disabled takes no input; disabling the window with the

@@ -18,6 +18,10 @@ HICON CWinApp::LoadIcon(UINT nIDResource) const {
     return ::LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nIDResource));
 }
 
+HINSTANCE AfxGetResourceHandle() {
+    return GetModuleHandleW(nullptr);
+}
+
 BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem) {
     return m_hMenu != nullptr && ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
 }

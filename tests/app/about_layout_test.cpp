@@ -1,12 +1,15 @@
 // The main dialog's system menu and About box, and how both dialogs are laid
-// out: dialog units of the font in use, Chinese glyphs, icons.
+// out in each language: dialog units of the font in use, glyphs, texts that
+// fit, icons.
 #include "app/aboutdlg.h"
 #include "platform/linux/resources.h"
+#include "platform/linux/ui/dialogcontrols.h"
 #include "platform/linux/ui/uiframework.h"
 #include "tests/app/dialogtestsupport.h"
 #include "tests/app/fakecameras.h"
 #include "tests/platform/linux/ui/modaldriver.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
@@ -65,6 +68,20 @@ struct Units {
     int Y(int dlu) const { return (dlu * baseY + 4) / 8; }
     int baseX, baseY;
 };
+
+// Whether text (without its access key's "&") overflows control: it must
+// fit inside a button's frame and margins of 2 dialog units a side (and a
+// check box's box), on as many lines as the control holds.
+bool Clipped(const QWidget* control, const QString& text, const QFontMetrics& metrics,
+             const Units& units) {
+    int frame = 0;
+    if (qobject_cast<const QPushButton*>(control))
+        frame = units.X(4);
+    else if (qobject_cast<const QCheckBox*>(control))
+        frame = units.X(12);
+    return metrics.horizontalAdvance(QString(text).remove('&')) + frame >
+           control->width() * qMax(1, control->height() / metrics.lineSpacing());
+}
 
 QWidget* ControlAt(QWidget* window, const DialogItemTemplate& item, const CWnd& dlg) {
     if (item.id != -1)
@@ -159,15 +176,47 @@ private slots:
         QVERIFY(focusKept);
     }
 
+    // The property frame and its pages are built from their templates the
+    // same way, with controls the dialogs above do not have.
+    void propertyPageTextsFit() {
+        for (const LANGID language : {kLanguageChinese, kLanguageEnglish}) {
+            for (const int id : {IDD_PROPERTY_FRAME, IDD_PROCAMP_PAGE, IDD_CAMERACONTROL_PAGE}) {
+                const DialogTemplate* tpl = FindDialogTemplate(id, language);
+                QVERIFY(tpl != nullptr && tpl->language == language);
+                QWidget page;
+                page.setFont(
+                    ChooseDialogFont(QString::fromWCharArray(tpl->fontName), tpl->pointSize));
+                const Units units(page.font());
+                const QFontMetrics metrics(page.font());
+                for (const CTemplateControl& control :
+                     BuildTemplateControls(&page, CDialogUnits::FromFont(page.font()), *tpl)) {
+                    const QAbstractButton* button = qobject_cast<QAbstractButton*>(control.widget);
+                    const QLabel* label = qobject_cast<QLabel*>(control.widget);
+                    const QString text = button ? button->text() : label ? label->text() : "";
+                    QVERIFY2(!Clipped(control.widget, text, metrics, units),
+                             qPrintable(QString("%1 in %2: %3").arg(id).arg(language).arg(text)));
+                }
+            }
+        }
+    }
+
     void layoutFollowsDialogUnits_data() {
         QTest::addColumn<int>("templateId");
-        QTest::newRow("main dialog") << IDD_MAIN_DIALOG;
-        QTest::newRow("About box") << IDD_ABOUTBOX;
+        QTest::addColumn<QByteArray>("locale");
+        for (const char* locale : {"zh_CN.UTF-8", "en_US.UTF-8"}) {
+            QTest::addRow("main dialog, %s", locale) << IDD_MAIN_DIALOG << QByteArray(locale);
+            QTest::addRow("About box, %s", locale) << IDD_ABOUTBOX << QByteArray(locale);
+        }
     }
     void layoutFollowsDialogUnits() {
         QFETCH(int, templateId);
+        QFETCH(QByteArray, locale);
+        qputenv("LC_ALL", locale); // as if the program had started in it
+        const auto restore = qScopeGuard([] { qputenv("LC_ALL", "C.UTF-8"); });
         const DialogTemplate* tpl = FindDialogTemplate(templateId);
         QVERIFY(tpl != nullptr);
+        const bool chinese = locale.startsWith("zh");
+        QCOMPARE(tpl->language, chinese ? kLanguageChinese : kLanguageEnglish);
         CFakeCameraRegistration cameras({{L"Camera"}});
         CTestDlg mainDlg;
         CAboutDlg aboutDlg;
@@ -210,6 +259,8 @@ private slots:
                     for (char32_t ch : text.toUcs4())
                         if (!metrics.inFontUcs4(ch))
                             problems << QString("no glyph for U+%1").arg(ch, 4, 16);
+                if (!isIcon && !isCombo && Clipped(control, text, metrics, units))
+                    problems << "clipped: " + text;
             }
             for (char32_t ch : window->windowTitle().toUcs4())
                 if (!metrics.inFontUcs4(ch))
@@ -218,8 +269,36 @@ private slots:
         });
         dlg.DoModal();
         QCOMPARE(problems, QStringList());
-        QVERIFY2(QFontDatabase::families(QFontDatabase::SimplifiedChinese).contains(family),
-                 qPrintable(family));
+        if (chinese)
+            QVERIFY2(QFontDatabase::families(QFontDatabase::SimplifiedChinese).contains(family),
+                     qPrintable(family));
+    }
+
+    // In English, the texts the Linux framework shows itself where Windows
+    // shows its own (the menu's close item, the message box's button).
+    void frameworkTextsSpeakTheLocalesLanguage() {
+        qputenv("LC_ALL", "en_US.UTF-8");
+        const auto restore = qScopeGuard([] { qputenv("LC_ALL", "C.UTF-8"); });
+        CFakeCameraRegistration cameras({});
+        CTestDlg dlg;
+        QStringList seen;
+        WhenModalAppears(nullptr, [&](QWidget* window) {
+            WhenPopupAppears([&](QMenu* menu) {
+                for (QAction* action : menu->actions())
+                    seen << action->text();
+                menu->close();
+            });
+            Press(window, Qt::Key_F10, Qt::ShiftModifier);
+            WhenModalAppears(window, [&](QWidget* box) {
+                for (auto* button : box->findChildren<QPushButton*>())
+                    seen << button->text();
+                box->close();
+            });
+            AfxMessageBox(L"", MB_OK);
+            Press(window, Qt::Key_Escape);
+        });
+        dlg.DoModal();
+        QCOMPARE(seen, QStringList({"&Close\tAlt+F4", "", "&About VK37Set...", "OK"}));
     }
 
     void windowIconComesFromTheIconGroup() {

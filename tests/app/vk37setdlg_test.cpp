@@ -280,7 +280,9 @@ private slots:
 
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].title, QString("VK37Set"));
-        QCOMPARE(boxes[0].text, QString::fromWCharArray(kSavedMessage));
+        QCOMPARE(boxes[0].text,
+                 QString::fromWCharArray(
+                     L"VK37摄像头参数保存完毕。\n 请参阅'VK37.ini'文件中的参数值。"));
         QCOMPARE(boxes[0].icon, QMessageBox::Warning);
         QCOMPARE(boxes[0].buttons, QStringList({"确定"}));
         // The holder keeps the bound filter until the dialog object goes.
@@ -335,7 +337,7 @@ private slots:
         QTest::addColumn<QStringList>("sets");
         QString others = "VK37摄像头参数未全部载入。\n 以下参数未载入：";
         for (const char* name :
-             {"亮度", "对比度", "色调", "饱和度", "清晰度", "彩色", "白平衡", "曝光"})
+             {"亮度", "对比度", "色调", "饱和度", "清晰度", "启用颜色", "白平衡", "曝光"})
             others += QString("\n %1：摄像头的范围或步长与文件中的不同，未写入。").arg(name);
         QTest::newRow("属性: no pages")
             << int(Qt::Key_P) << "" << 0 << "所选摄像头没有可显示的属性页。" << QStringList{};

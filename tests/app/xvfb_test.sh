@@ -77,7 +77,7 @@ alt_space_opens_menu() {
 # Runs inside the X session: start, find the window, drive it, then press
 # Esc until the program ends (bounded, so a hang fails).
 session() {
-    "$1" >"$work/out.txt" 2>&1 &
+    LC_ALL=C.UTF-8 "$1" >"$work/out.txt" 2>&1 & # the Chinese texts, whatever the locale
     pid=$!
     local wid about
     wid=$(timeout 30 xdotool search --sync --name '^摄像头参数保存$' | head -n 1)

@@ -7,6 +7,7 @@
 #include "tests/capture/fakecamera.h"
 #include "tests/capture/fixture.h"
 
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -73,8 +74,8 @@ struct CommandCase {
     const char* directory = ""; // where the file is looked for, under the test's directory
 };
 
-const std::wstring kSavedLine = std::wstring(kSavedMessage) + L"\n";
-const std::wstring kFailedLine = std::wstring(kWriteFailedMessage) + L"\n";
+const std::wstring kSavedLine = L"VK37摄像头参数保存完毕。\n 请参阅'VK37.ini'文件中的参数值。\n";
+const std::wstring kFailedLine = L"VK37摄像头参数保存失败。\n 无法写入'VK37.ini'文件。\n";
 
 TEST_F(SaveCommandTest, EachCommandLineEndsWithItsStatusOutputAndFile) {
     // Two cameras of one name, listed with their bus info as on Linux.
@@ -209,6 +210,17 @@ TEST_F(SaveCommandTest, AListThatCannotBeWrittenIsAFailure) {
     EXPECT_EQ(RunSaveCommand({L"vk37save", L"--list"}, full), 1);
     EXPECT_NE(err.find(L"could not be written"), std::wstring::npos);
 }
+
+#ifndef _WIN32
+// The save's messages follow the locale (Windows': tested under Wine).
+TEST_F(SaveCommandTest, BoxTextsFollowTheLocale) {
+    setenv("LC_ALL", "en_US.UTF-8", 1);
+    EXPECT_EQ(Run({}), 0);
+    setenv("LC_ALL", "C.UTF-8", 1); // as the tests run
+    EXPECT_EQ(m_out,
+              L"VK37 camera parameters saved.\n See the file 'VK37.ini' for their values.\n");
+}
+#endif
 
 struct ParseCase {
     std::vector<std::wstring> args;

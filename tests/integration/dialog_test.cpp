@@ -97,7 +97,7 @@ TEST_F(VividDialog, TheCameraThatCameBackWhileOpenCanBePickedAndSaved) {
     // Only the restore shows a box (vivid has no exposure).
     ASSERT_EQ(1u, m_messages.size());
     EXPECT_EQ(L"VK37摄像头参数载入完毕。\n 摄像头现已具有'VK37.ini'文件中的全部参数值。"
-              L"\n 清晰度：文件中此参数没有值。\n 彩色：文件中此参数没有值。"
+              L"\n 清晰度：文件中此参数没有值。\n 启用颜色：文件中此参数没有值。"
               L"\n 白平衡：文件中此参数没有值。\n 曝光：文件中没有此参数。"
               L"\n 已更改的参数：亮度。",
               m_messages[0]);

@@ -23,6 +23,7 @@
 namespace {
 
 using Keys = std::vector<std::pair<std::string, std::string>>;
+const wchar_t* const kSaved = L"VK37摄像头参数保存完毕。\n 请参阅'VK37.ini'文件中的参数值。";
 
 class CUvcTest : public CVividTest {
 protected:
@@ -164,7 +165,7 @@ TEST_F(UvcFull, SaveWritesWhatV4l2CtlReportsAndChangesNothing) {
     ASSERT_EQ((std::vector<std::string>{"SYSTEM", "BRIGHTNESS", "CONTRAST", "HUE", "SATURATION",
                                         "SHARPNESS", "COLORENABLE", "WHITEBALANCE", "EXPOSURE"}),
               Names(file));
-    EXPECT_EQ((std::vector<std::wstring>{kSavedMessage}), m_messages);
+    EXPECT_EQ((std::vector<std::wstring>{kSaved}), m_messages);
     EXPECT_EQ((Keys{{"PORT", std::to_string(m_position)}}), file[0].keys);
     const MappedRow rows[] = {
         {1, "brightness", "2"}, {2, "contrast", "2"},  {3, "hue", "2"},
@@ -201,7 +202,7 @@ TEST_F(UvcFull, SaveWritesWhatV4l2CtlReportsAndChangesNothing) {
     Keys automatic = exposureKeys;
     automatic[4].second = "1";
     EXPECT_EQ(automatic, file[8].keys);
-    EXPECT_EQ((std::vector<std::wstring>{kSavedMessage}), m_messages);
+    EXPECT_EQ((std::vector<std::wstring>{kSaved}), m_messages);
     EXPECT_EQ(logAfterSet, SetCurLog());
     ASSERT_TRUE(SetControl(m_node, "auto_exposure", 1));
 }

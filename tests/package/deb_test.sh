@@ -165,6 +165,12 @@ check_package "$dialog_deb" vk37set <<'LIST'
 -rw-r--r-- ./usr/share/applications/org.example.vk37set.desktop
 -rw-r--r-- ./usr/share/doc/vk37set/changelog.gz
 -rw-r--r-- ./usr/share/doc/vk37set/copyright
+-rw-r--r-- ./usr/share/icons/hicolor/128x128/apps/vk37set.png
+-rw-r--r-- ./usr/share/icons/hicolor/16x16/apps/vk37set.png
+-rw-r--r-- ./usr/share/icons/hicolor/24x24/apps/vk37set.png
+-rw-r--r-- ./usr/share/icons/hicolor/256x256/apps/vk37set.png
+-rw-r--r-- ./usr/share/icons/hicolor/32x32/apps/vk37set.png
+-rw-r--r-- ./usr/share/icons/hicolor/48x48/apps/vk37set.png
 -rw-r--r-- ./usr/share/icons/hicolor/64x64/apps/vk37set.png
 -rw-r--r-- ./usr/share/man/man1/VK37Set.1.gz
 -rw-r--r-- ./usr/share/metainfo/org.example.vk37set.metainfo.xml

@@ -1,6 +1,6 @@
 // The resource script as the Windows resource compiler builds it: this test
 // program links the same compiled resources as the program, and reads them
-// back through the system's own resource calls.
+// back through the system's own resource calls, in each of its languages.
 #include "res/resource.h"
 
 #include <windows.h>
@@ -17,9 +17,14 @@ std::wstring OwnPath() {
     return std::wstring(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
 }
 
-// The bytes of one resource of this program, or empty.
-std::string Resource(LPCWSTR type, int id) {
-    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(id), type);
+constexpr WORD kChinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
+constexpr WORD kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+
+// The bytes of one resource of this program, in language, or empty.
+std::string Resource(LPCWSTR type, int id, WORD language = LANG_NEUTRAL) {
+    HRSRC found = language == LANG_NEUTRAL
+                      ? FindResourceW(nullptr, MAKEINTRESOURCEW(id), type)
+                      : FindResourceExW(nullptr, type, MAKEINTRESOURCEW(id), language);
     if (found == nullptr)
         return {};
     const auto* data = static_cast<const char*>(LockResource(LoadResource(nullptr, found)));
@@ -87,15 +92,16 @@ TEST(CompiledResources, StringTableAndIconGroup) {
     ASSERT_GT(LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, text, 64), 0);
     EXPECT_STREQ(text, L"关于 VK37Set(&A)...");
 
-    // The icon group's directory: a 6-byte header, then 14 bytes per image.
+    // Every size the windows ask for at 96, 144 and 192 DPI, and 256 (as 0).
     const std::string group = Resource(RT_GROUP_ICON, IDI_APP_ICON);
-    ASSERT_GE(group.size(), 6u + 3 * 14u);
+    ASSERT_GE(group.size(), 6u + 7 * 14u);
     const auto* bytes = reinterpret_cast<const unsigned char*>(group.data());
-    ASSERT_EQ(bytes[4], 3);
+    ASSERT_EQ(bytes[4], 7);
     const struct {
         int width, height, colours, bits;
-    } images[] = {{32, 32, 16, 4}, {16, 16, 0, 8}, {32, 32, 0, 8}};
-    for (int i = 0; i < 3; ++i) {
+    } images[] = {{32, 32, 16, 4}, {16, 16, 0, 8},  {32, 32, 0, 8}, {24, 24, 0, 32},
+                  {48, 48, 0, 32}, {64, 64, 0, 32}, {0, 0, 0, 32}};
+    for (int i = 0; i < 7; ++i) {
         const unsigned char* entry = bytes + 6 + 14 * i;
         EXPECT_EQ(entry[0], images[i].width) << i;
         EXPECT_EQ(entry[1], images[i].height) << i;
@@ -109,12 +115,17 @@ TEST(CompiledResources, DialogTemplatesKeepTheirSizeItemsAndStyles) {
     // Extended templates: version, signature, help id, extended style, style,
     // item count, then x, y, cx, cy in dialog units.
     const struct {
-        int id, items, cx, cy;
+        int id;
+        WORD language;
+        int items, cx, cy;
         DWORD exStyle;
-    } dialogs[] = {{IDD_ABOUTBOX, 3, 235, 55, 0}, {IDD_MAIN_DIALOG, 6, 433, 58, WS_EX_APPWINDOW}};
+    } dialogs[] = {{IDD_ABOUTBOX, kChinese, 3, 235, 55, 0},
+                   {IDD_MAIN_DIALOG, kChinese, 6, 433, 58, WS_EX_APPWINDOW},
+                   {IDD_ABOUTBOX, kEnglish, 3, 235, 55, 0},
+                   {IDD_MAIN_DIALOG, kEnglish, 6, 472, 58, WS_EX_APPWINDOW}};
     for (const auto& d : dialogs) {
-        const std::string tpl = Resource(RT_DIALOG, d.id);
-        ASSERT_GE(tpl.size(), 26u) << d.id;
+        const std::string tpl = Resource(RT_DIALOG, d.id, d.language);
+        ASSERT_GE(tpl.size(), 26u) << d.id << " in " << d.language;
         auto word = [&](size_t at) {
             return static_cast<unsigned>(static_cast<unsigned char>(tpl[at]) |
                                          static_cast<unsigned char>(tpl[at + 1]) << 8);

@@ -60,11 +60,12 @@ TEST_F(Converter, BadScriptFailsWithFileAndLine) {
 }
 
 TEST_F(Converter, GoodScriptWritesAsciiTablesAndDependencies) {
-    WriteScript("#pragma code_page(65001)\nSTRINGTABLE\nBEGIN\n 1 \"摄像头\"\nEND\n");
+    WriteScript(
+        "#pragma code_page(65001)\nLANGUAGE 4, 2\nSTRINGTABLE\nBEGIN\n 1 \"摄像头\"\nEND\n");
     ASSERT_EQ(0, Run()) << Read("stderr.txt");
     std::string cpp = Read("out.cpp");
-    EXPECT_NE(std::string::npos, cpp.find("FindResourceString"));
-    EXPECT_NE(std::string::npos, cpp.find(R"(L"\u6444\u50CF\u5934")"));
+    EXPECT_NE(std::string::npos, cpp.find("ScriptResources"));
+    EXPECT_NE(std::string::npos, cpp.find(R"({1, 0x0804, L"\u6444\u50CF\u5934"})"));
     for (char c : cpp)
         ASSERT_TRUE(static_cast<unsigned char>(c) < 0x80);
     EXPECT_NE(std::string::npos, Read("out.d").find("app.rc"));

@@ -1,13 +1,14 @@
 // The application icon as the tables hand it out: a well-formed .ico whose
-// three images have the sizes and depths the program's windows ask for, each
-// with a mask that leaves the corners transparent and the camera opaque.
+// images have the sizes and depths the windows ask for at any DPI, each with a
+// mask (and alpha) leaving the corners transparent and the camera opaque.
 #include "platform/linux/resources.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <tuple>
+#include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -40,25 +41,33 @@ size_t RowBytes(int width, int bits) {
     return ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
 }
 
-// True when the AND mask marks pixel (x, y), counted from the top, transparent.
+// True when the AND mask marks pixel (x, y), counted from the top,
+// transparent; for a 32-bit image, its alpha must say the same.
 bool Transparent(const BYTE* image, const Entry& e, int x, int y) {
-    size_t colours = size_t{1} << e.bits;
-    const BYTE* mask = image + 40 + 4 * colours + RowBytes(e.width, e.bits) * e.height;
+    const BYTE* pixels = image + 40 + (e.bits <= 8 ? 4u << e.bits : 0);
+    const BYTE* mask = pixels + RowBytes(e.width, e.bits) * e.height;
     const BYTE* row = mask + RowBytes(e.width, 1) * (e.height - 1 - y);
-    return row[x / 8] & (0x80 >> (x % 8));
+    const bool masked = row[x / 8] & (0x80 >> (x % 8));
+    if (e.bits == 32) {
+        const BYTE alpha = pixels[RowBytes(e.width, 32) * (e.height - 1 - y) + 4 * x + 3];
+        EXPECT_EQ(masked, alpha == 0) << x << "," << y;
+    }
+    return masked;
 }
 
-TEST(AppIcon, ThreeImagesOfTheRightSizesAndDepths) {
+TEST(AppIcon, ImagesOfTheRightSizesAndDepths) {
     size_t size = 0;
     const BYTE* ico = FindIconGroup(IDI_APP_ICON, &size);
     ASSERT_NE(nullptr, ico);
     std::vector<Entry> entries = Directory(ico, size);
-    std::vector<std::tuple<int, int, int>> shapes;
+    std::string shapes;
     for (const Entry& e : entries)
-        shapes.emplace_back(e.width, e.height, e.bits);
-    EXPECT_EQ((std::vector<std::tuple<int, int, int>>{{32, 32, 4}, {16, 16, 8}, {32, 32, 8}}),
-              shapes);
-    ASSERT_GE(size, 6u + 16 * 3);
+        shapes += std::to_string(e.width) + "x" + std::to_string(e.height) + "/" +
+                  std::to_string(e.bits) + " ";
+    // The three Windows has always read, then 24, 48 and 64 pixels with alpha
+    // (the small and large icons at 144 and 192 DPI), and 256 for the shell.
+    EXPECT_EQ("32x32/4 16x16/8 32x32/8 24x24/32 48x48/32 64x64/32 256x256/32 ", shapes);
+    ASSERT_GE(size, 6u + 16 * 7);
     EXPECT_EQ(16, ico[6 + 2]); // colour count of the 16-colour image
 }
 
@@ -71,15 +80,23 @@ TEST(AppIcon, EachImageIsABitmapWithColourTableAndMask) {
                      std::to_string(e.bits));
         ASSERT_LE(uint64_t{e.offset} + e.size, size);
         const BYTE* image = ico + e.offset;
+        if (e.width == 256) {
+            // A PNG file whose header chunk gives 256 x 256, 8-bit RGBA; compressed.
+            const BYTE png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I',
+                                'H',  'D', 'R', 0,   0,    1,    0,    0,    0, 1, 0, 8,  6};
+            ASSERT_GE(e.size, sizeof png);
+            EXPECT_EQ(0, std::memcmp(image, png, sizeof png));
+            EXPECT_LT(e.size, 256u * 256u);
+            continue;
+        }
         EXPECT_EQ(40u, Le(image, 4));                        // BITMAPINFOHEADER
         EXPECT_EQ(uint32_t(e.width), Le(image + 4, 4));      // width
         EXPECT_EQ(uint32_t(e.height * 2), Le(image + 8, 4)); // colour bitmap + mask
         EXPECT_EQ(1u, Le(image + 12, 2));                    // planes
         EXPECT_EQ(uint32_t(e.bits), Le(image + 14, 2));
         EXPECT_EQ(0u, Le(image + 16, 4)); // uncompressed
-        size_t colours = size_t{1} << e.bits;
         size_t expected =
-            40 + 4 * colours +
+            40 + (e.bits <= 8 ? 4u << e.bits : 0) +
             (RowBytes(e.width, e.bits) + RowBytes(e.width, 1)) * static_cast<size_t>(e.height);
         ASSERT_EQ(expected, e.size);
 

@@ -118,7 +118,7 @@ TEST(ParserDialogs, GivenStyleIsKeptAndFontImpliesSetFont) {
     EXPECT_EQ((std::vector<int>{1, 2, 30, 40}), (std::vector<int>{d.x, d.y, d.cx, d.cy}));
 }
 
-// Of the version record only the strings of the first language are kept;
+// The version record's strings are kept with the language of their block;
 // resources only Windows reads are skipped.
 TEST(ParserResources, VersionStringsAreKeptWindowsOnlyResourcesSkipped) {
     InlineScript s(
@@ -132,13 +132,31 @@ TEST(ParserResources, VersionStringsAreKeptWindowsOnlyResourcesSkipped) {
         "LANGUAGE LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED\n"
         "STRINGTABLE\nBEGIN\n 5, \"five\"\nEND\n");
     ASSERT_TRUE(s.Parse()) << s.error.Format();
-    ASSERT_EQ(2u, s.script.versionStrings.size());
+    ASSERT_EQ(3u, s.script.versionStrings.size());
     EXPECT_EQ(U"FileVersion", s.script.versionStrings[0].name);
     EXPECT_EQ(U"1.0.0.1", s.script.versionStrings[0].value);
     EXPECT_EQ(U"old", s.script.versionStrings[1].value);
+    EXPECT_EQ(0x0804, s.script.versionStrings[1].language);
+    EXPECT_EQ(U"9", s.script.versionStrings[2].value);
+    EXPECT_EQ(0x0409, s.script.versionStrings[2].language);
     ASSERT_EQ(1u, s.script.strings.size());
     EXPECT_EQ(5u, s.script.strings[0].id);
     EXPECT_EQ(U"five", s.script.strings[0].text);
+}
+
+// LANGUAGE sets the language of what follows; in a resource's header, of that
+// resource alone. One id may stand once in each language.
+TEST(ParserResources, EachResourceKeepsItsLanguage) {
+    InlineScript s(
+        "1 DIALOG 0,0,1,1\nBEGIN\nEND\nLANGUAGE LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED\n"
+        "1 DIALOG 0,0,1,1\nBEGIN\nEND\n2 DIALOG 0,0,1,1\nLANGUAGE 9, 2\nBEGIN\nEND\n"
+        "STRINGTABLE\nLANGUAGE 9, 1\nBEGIN\n 5 \"b\"\nEND\n3 DIALOG 0,0,1,1\nBEGIN\nEND\n");
+    ASSERT_TRUE(s.Parse()) << s.error.Format();
+    std::vector<int> languages;
+    for (const rc::DialogDef& d : s.script.dialogs)
+        languages.push_back(d.language);
+    languages.push_back(s.script.strings.at(0).language);
+    EXPECT_EQ((std::vector<int>{0x0409, 0x0804, 0x0809, 0x0804, 0x0409}), languages);
 }
 
 TEST(ParserResources, IconPathIsRelativeToTheScript) {
@@ -166,6 +184,8 @@ class ParserErrors : public testing::TestWithParam<ErrorCase> {};
 TEST_P(ParserErrors, ReportFileAndLine) {
     InlineScript s(GetParam().script);
     s.With("bad.ico", "not an icon").With("x.ico", TinyIco());
+    // An icon file whose one image is not what its entry says.
+    s.With("png.ico", TinyIco(std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR\0\0\0\2\0\0\0\2", 24)));
     ASSERT_FALSE(s.Parse());
     EXPECT_EQ("dir/app.rc", s.error.where.file);
     EXPECT_EQ(GetParam().line, s.error.where.line) << s.error.Format();
@@ -194,8 +214,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "defined twice"},
         ErrorCase{"DuplicateDialog", "1 DIALOG 0,0,1,1\nBEGIN\nEND\n1 DIALOG 0,0,1,1\nBEGIN\nEND",
                   4, "defined twice"},
+        ErrorCase{"LanguageOutOfRange", "\nLANGUAGE 0x400, SUBLANG_DEFAULT", 2, "out of range"},
         ErrorCase{"NotAnIcon", "1 ICON \"bad.ico\"", 1, "not an icon file"},
         ErrorCase{"MissingIcon", "\n1 ICON \"none.ico\"", 2, "cannot read icon file"},
+        ErrorCase{"IconPngOfAnotherSize", "1 ICON \"png.ico\"", 1,
+                  "image 1 is 2x2, its entry says 1x1"},
         ErrorCase{"IconPictureWithoutIcon",
                   "1 ICON \"x.ico\"\n2 DIALOG 0,0,1,1\nBEGIN\n ICON 3,-1,0,0\nEND", 4,
                   "icon 3 is not defined"},

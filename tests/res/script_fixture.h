@@ -31,8 +31,10 @@ struct InlineScript {
     }
 };
 
-// A minimal icon file: one 1x1 image of 8 bytes.
-inline std::string TinyIco() {
-    std::string ico("\0\0\1\0\1\0\1\1\0\0\1\0\x20\0\x08\0\0\0\x16\0\0\0", 22);
-    return ico + std::string(8, '\0');
+// A minimal icon file around one 1x1 image of 48 bytes (image, whose first
+// bytes tell its kind: by default a 32-bit bitmap).
+inline std::string TinyIco(std::string image = std::string("\x28\0\0\0\1\0\0\0\2\0\0\0", 12)) {
+    std::string ico("\0\0\1\0\1\0\1\1\0\0\1\0\x20\0\x30\0\0\0\x16\0\0\0", 22);
+    image.resize(48, '\0');
+    return ico + image;
 }

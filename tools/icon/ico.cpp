@@ -1,8 +1,10 @@
 // The icon file builder. A 4-bit image uses the standard 16-colour palette;
-// an 8-bit image gets a palette of its own colours.
+// an 8-bit image gets a palette of its own colours; a 32-bit one keeps its
+// alpha, and its mask marks the fully transparent pixels.
 #include "ico.h"
 
 #include "camera.h"
+#include "png.h"
 
 #include <algorithm>
 
@@ -52,8 +54,12 @@ bool Palette(const IconImage& icon, std::vector<Rgba>* palette, std::string* pro
 }
 
 bool ImageData(const IconImage& icon, std::vector<uint8_t>* data, std::string* problem) {
+    if (icon.png) {
+        *data = BuildPng(icon.image);
+        return true;
+    }
     std::vector<Rgba> palette;
-    if (!Palette(icon, &palette, problem))
+    if (icon.bitsPerPixel != 32 && !Palette(icon, &palette, problem))
         return false;
     const Image& img = icon.image;
     int bits = icon.bitsPerPixel;
@@ -78,6 +84,11 @@ bool ImageData(const IconImage& icon, std::vector<uint8_t>* data, std::string* p
         std::vector<uint8_t> row(xorRow, 0);
         for (int x = 0; x < img.width; ++x) {
             const Rgba& p = img.At(x, y);
+            if (bits == 32) {
+                const uint8_t bgra[] = {p.b, p.g, p.r, p.a};
+                std::copy(bgra, bgra + 4, row.begin() + 4 * x);
+                continue;
+            }
             size_t index =
                 p.a == 0 ? 0 : std::find(palette.begin(), palette.end(), p) - palette.begin();
             if (bits == 8)
@@ -114,6 +125,7 @@ bool BuildIco(const std::vector<IconImage>& images, std::vector<uint8_t>* bytes,
     uint32_t offset = static_cast<uint32_t>(6 + 16 * images.size());
     for (size_t i = 0; i < images.size(); ++i) {
         const Image& img = images[i].image;
+        // A width or height of 256 is written as 0.
         bytes->push_back(static_cast<uint8_t>(img.width % 256));
         bytes->push_back(static_cast<uint8_t>(img.height % 256));
         bytes->push_back(images[i].bitsPerPixel == 4 ? 16 : 0);

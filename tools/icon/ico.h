@@ -1,5 +1,7 @@
-// Writes .ico files: each image as a bottom-up palette bitmap followed by its
-// 1-bit transparency (AND) mask, the form every Windows version reads.
+// Writes .ico files: each small image as a bottom-up bitmap (with a palette
+// at 4 and 8 bits, with alpha at 32) followed by its 1-bit transparency (AND)
+// mask, the form every Windows version reads; a 256-pixel image as a PNG
+// file, the form Windows reads at that size.
 #pragma once
 
 #include "image.h"
@@ -9,8 +11,9 @@
 #include <vector>
 
 struct IconImage {
-    Image image;      // fully opaque or fully transparent pixels
-    int bitsPerPixel; // 4 or 8
+    Image image;      // at 4 and 8 bits, fully opaque or fully transparent pixels
+    int bitsPerPixel; // 4, 8 or 32
+    bool png = false; // stored as a PNG file (32 bits)
 };
 
 // Builds the file's bytes; false (with a reason) when an image has more

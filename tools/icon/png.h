@@ -1,5 +1,4 @@
-// Writes RGBA PNG files without a compression library: the image data goes
-// into stored (uncompressed) deflate blocks, which every PNG reader accepts.
+// Writes RGBA PNG files, compressed with zlib.
 #pragma once
 
 #include "image.h"

@@ -240,6 +240,18 @@ const std::unordered_map<std::string, int64_t>& Table() {
         {"CREATEPROCESS_MANIFEST_RESOURCE_ID", 1},
         {"ISOLATIONAWARE_MANIFEST_RESOURCE_ID", 2},
         {"VS_VERSION_INFO", 1},
+        // Languages and sublanguages of LANGUAGE statements
+        {"LANG_NEUTRAL", 0x00},
+        {"LANG_CHINESE", 0x04},
+        {"LANG_CHINESE_SIMPLIFIED", 0x04},
+        {"LANG_ENGLISH", 0x09},
+        {"SUBLANG_NEUTRAL", 0x00},
+        {"SUBLANG_DEFAULT", 0x01},
+        {"SUBLANG_SYS_DEFAULT", 0x02},
+        {"SUBLANG_CHINESE_TRADITIONAL", 0x01},
+        {"SUBLANG_CHINESE_SIMPLIFIED", 0x02},
+        {"SUBLANG_ENGLISH_US", 0x01},
+        {"SUBLANG_ENGLISH_UK", 0x02},
     };
     return table;
 }

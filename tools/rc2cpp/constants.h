@@ -1,6 +1,6 @@
 // The constants a resource script takes from the Windows SDK headers, which
 // the converter does not read: window, dialog and control styles, the
-// standard dialog ids and the resource type numbers.
+// standard dialog ids, the resource type numbers and the languages.
 #pragma once
 
 #include <cstdint>

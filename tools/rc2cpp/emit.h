@@ -1,5 +1,5 @@
-// Writes the parsed resources as a C++ source file implementing the lookup
-// functions of platform/linux/resources.h.
+// Writes the parsed resources as a C++ source file holding the tables of
+// platform/linux/resources.h (ScriptResources), in script order.
 #pragma once
 
 #include "model.h"

@@ -9,7 +9,8 @@
 namespace rc {
 
 // True when bytes hold an icon directory whose entries all lie inside the
-// file; otherwise says what is wrong.
+// file, each a bitmap or a PNG file of the size its entry gives; otherwise
+// says what is wrong.
 bool CheckIconFile(const std::vector<uint8_t>& bytes, std::string* problem);
 
 } // namespace rc

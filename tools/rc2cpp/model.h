@@ -1,6 +1,7 @@
 // What the converter takes from a resource script: the dialog templates,
-// string table, icons and version strings the Linux build needs, with the places they came
-// from, and the diagnostic it reports when the script is wrong.
+// string table, icons and version strings the Linux build needs, each in the
+// language the script gives it, with the places they came from, and the
+// diagnostic it reports when the script is wrong.
 #pragma once
 
 #include <cstdint>
@@ -33,8 +34,14 @@ struct ControlDef {
     Location where;
 };
 
+// A language as MAKELANGID makes it: sublanguage << 10 | primary language.
+// Resources before any LANGUAGE statement are English (United States), as
+// the Windows resource compilers assume.
+inline constexpr uint16_t kDefaultLanguage = 0x0409;
+
 struct DialogDef {
     int id = 0;
+    uint16_t language = kDefaultLanguage;
     std::u32string caption;
     int x = 0, y = 0, cx = 0, cy = 0;
     uint32_t style = 0;
@@ -49,6 +56,7 @@ struct DialogDef {
 
 struct StringDef {
     unsigned id = 0;
+    uint16_t language = kDefaultLanguage;
     std::u32string text;
 };
 
@@ -58,8 +66,10 @@ struct IconDef {
     std::vector<uint8_t> bytes;
 };
 
-// A value of the version record's StringFileInfo, from its first language block.
+// A value of the version record's StringFileInfo, in the language its block
+// names ("040904b0": 0x0409).
 struct VersionStringDef {
+    uint16_t language = kDefaultLanguage;
     std::u32string name;
     std::u32string value;
 };

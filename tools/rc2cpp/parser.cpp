@@ -96,6 +96,7 @@ private:
     bool SkipValue();
     bool StyleList(uint32_t base, uint32_t* style);
     bool Text(std::u32string* text);
+    bool Language(uint16_t* language);
     bool IsBegin() const { return m_c.IsKeyword("BEGIN") || m_c.IsPunct("{"); }
     bool IsEnd() const { return m_c.IsKeyword("END") || m_c.IsPunct("}"); }
     bool ExpectBegin();
@@ -119,7 +120,7 @@ private:
     const FileReader& m_read;
     Script* m_script;
     Diagnostic* m_error;
-    bool m_versionLanguageDone = false;
+    uint16_t m_language = kDefaultLanguage; // of the last LANGUAGE statement outside a resource
     SymbolLookup m_lookup = [](const std::string& name, int64_t* value) {
         return LookupWindowsConstant(name, value);
     };
@@ -191,6 +192,20 @@ bool Parser::Text(std::u32string* text) {
     return DecodeString(t, text, m_error);
 }
 
+// LANGUAGE primary, sub: the language of the resources that follow (outside
+// a resource) or of the one resource it stands in.
+bool Parser::Language(uint16_t* language) {
+    Location where = m_c.Next().where;
+    int64_t primary = 0, sub = 0;
+    if (!Value(&primary) || !Expect(",") || !Value(&sub))
+        return false;
+    if (primary < 0 || primary > 0x3FF || sub < 0 || sub > 0x3F)
+        return Fail(where, "language " + std::to_string(primary) + ", " + std::to_string(sub) +
+                               " is out of range");
+    *language = static_cast<uint16_t>(sub << 10 | primary);
+    return true;
+}
+
 bool Parser::ExpectBegin() {
     if (IsBegin()) {
         m_c.Next();
@@ -242,10 +257,8 @@ bool Parser::SkipResource() {
 }
 
 bool Parser::Statement() {
-    if (m_c.IsKeyword("LANGUAGE")) {
-        m_c.Next();
-        return SkipValue() && Expect(",") && SkipValue();
-    }
+    if (m_c.IsKeyword("LANGUAGE"))
+        return Language(&m_language);
     if (m_c.IsKeyword("STRINGTABLE")) {
         m_c.Next();
         return StringTable();
@@ -305,9 +318,27 @@ bool Parser::VersionInfo() {
     return VersionBlock(path);
 }
 
+// The language of a StringFileInfo block, named by language and code page in
+// hexadecimal ("080403a8"); a name of another form keeps the script's.
+uint16_t BlockLanguage(const std::u32string& name, uint16_t fallback) {
+    if (name.size() != 8)
+        return fallback;
+    uint32_t value = 0;
+    for (char32_t c : name.substr(0, 4)) {
+        const int digit = c >= U'0' && c <= U'9'   ? static_cast<int>(c - U'0')
+                          : c >= U'a' && c <= U'f' ? static_cast<int>(c - U'a' + 10)
+                          : c >= U'A' && c <= U'F' ? static_cast<int>(c - U'A' + 10)
+                                                   : -1;
+        if (digit < 0)
+            return fallback;
+        value = value << 4 | static_cast<uint32_t>(digit);
+    }
+    return static_cast<uint16_t>(value);
+}
+
 // One BEGIN ... END level of the record: BLOCK "name" opens a level, VALUE
-// "name", data... is a value. Only the strings of the first language block
-// under StringFileInfo are kept; the rest is Windows' business.
+// "name", data... is a value. The strings of each language block under
+// StringFileInfo are kept; the rest is Windows' business.
 bool Parser::VersionBlock(std::vector<std::u32string>& path) {
     Location open = m_c.Next().where;
     while (!IsEnd()) {
@@ -325,8 +356,6 @@ bool Parser::VersionBlock(std::vector<std::u32string>& path) {
             if (!VersionBlock(path))
                 return false;
             path.pop_back();
-            if (path.size() == 1 && !m_script->versionStrings.empty())
-                m_versionLanguageDone = true;
             continue;
         }
         if (!m_c.IsKeyword("VALUE"))
@@ -351,8 +380,10 @@ bool Parser::VersionBlock(std::vector<std::u32string>& path) {
         }
         const bool strings =
             path.size() == 2 && EqualsIgnoreCase(AsciiOnly(path[0]), "StringFileInfo");
-        if (strings && hasText && !m_versionLanguageDone)
+        if (strings && hasText) {
+            entry.language = BlockLanguage(path[1], m_language);
             m_script->versionStrings.push_back(std::move(entry));
+        }
     }
     m_c.Next();
     return true;
@@ -360,10 +391,10 @@ bool Parser::VersionBlock(std::vector<std::u32string>& path) {
 
 bool Parser::StringTable() {
     SkipMemoryFlags();
+    uint16_t language = m_language;
     while (!IsBegin()) {
         if (m_c.IsKeyword("LANGUAGE")) {
-            m_c.Next();
-            if (!SkipValue() || !Expect(",") || !SkipValue())
+            if (!Language(&language))
                 return false;
         } else if (m_c.IsKeyword("CHARACTERISTICS") || m_c.IsKeyword("VERSION")) {
             m_c.Next();
@@ -388,8 +419,9 @@ bool Parser::StringTable() {
         if (id < 0 || id > 0xFFFF)
             return Fail(where, "string id " + std::to_string(id) + " is out of range");
         entry.id = static_cast<unsigned>(id);
+        entry.language = language;
         for (const StringDef& other : m_script->strings) {
-            if (other.id == entry.id)
+            if (other.id == entry.id && other.language == language)
                 return Fail(where, "string id " + std::to_string(id) + " is defined twice");
         }
         m_script->strings.push_back(std::move(entry));
@@ -399,12 +431,9 @@ bool Parser::StringTable() {
 }
 
 bool Parser::Dialog(int id, bool extended, const Location& where) {
-    for (const DialogDef& other : m_script->dialogs) {
-        if (other.id == id)
-            return Fail(where, "dialog " + std::to_string(id) + " is defined twice");
-    }
     DialogDef dialog;
     dialog.id = id;
+    dialog.language = m_language;
     SkipMemoryFlags();
     if (!Int(&dialog.x) || !Expect(",") || !Int(&dialog.y) || !Expect(",") || !Int(&dialog.cx) ||
         !Expect(",") || !Int(&dialog.cy))
@@ -429,6 +458,11 @@ bool Parser::Dialog(int id, bool extended, const Location& where) {
             return false;
     }
     m_c.Next();
+    // One template per id and language: a LANGUAGE of its own may come in the header.
+    for (const DialogDef& other : m_script->dialogs) {
+        if (other.id == id && other.language == dialog.language)
+            return Fail(where, "dialog " + std::to_string(id) + " is defined twice");
+    }
     m_script->dialogs.push_back(std::move(dialog));
     return true;
 }
@@ -470,10 +504,8 @@ bool Parser::DialogHeaderStatement(DialogDef* dialog, bool extended, bool* hasSt
         m_c.Next();
         return true;
     }
-    if (m_c.IsKeyword("LANGUAGE")) {
-        m_c.Next();
-        return SkipValue() && Expect(",") && SkipValue();
-    }
+    if (m_c.IsKeyword("LANGUAGE"))
+        return Language(&dialog->language);
     if (m_c.IsKeyword("CHARACTERISTICS") || m_c.IsKeyword("VERSION")) {
         m_c.Next();
         return SkipValue();

@@ -2,7 +2,8 @@
 # Takes the Windows build's screenshots: VK37Set.exe under Wine with the fake
 # test cameras registered, in a throw-away Wine prefix and on an X server of
 # its own (Xvfb): the main dialog, its device list dropped down, the About
-# box, the message after saving camera A, and the one after loading it back.
+# box, the message after saving camera A, and the one after loading it back;
+# then the save's message in English.
 # Usage: tools/windows/screenshots.sh [build-win directory] [output directory]
 set -euo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
@@ -104,3 +105,24 @@ if kill -0 "$pid" 2>/dev/null; then
     exit 1
 fi
 [ -s VK37.INI ] || { echo "saving wrote no VK37.INI" >&2; exit 1; }
+
+# In English: Wine takes the user interface language from the locale.
+VK37_WINE_LOCALE=en_US.UTF-8 "$src/tools/wine/run.sh" "$prefix" "$program" &
+pid=$!
+main=$(find_window '^Save Camera Parameters$')
+sleep 1
+xdotool key Tab Tab space
+box=$(find_window '^VK37Set$')
+sleep 1
+shot windows-saved-en.png "$main" "$box"
+xdotool key Return
+sleep 0.5
+xdotool key Escape
+for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+    echo "VK37Set did not close" >&2
+    exit 1
+fi

@@ -72,7 +72,7 @@ QWidget* BuildStatic(QWidget* parent, const DialogItemTemplate& item, const QStr
         const int cx = GetSystemMetrics(SM_CXICON);
         const int cy = GetSystemMetrics(SM_CYICON);
         if (HICON icon = LoadResourceIcon(ResourceNumber(item.text)))
-            label->setPixmap(icon->ToQIcon().pixmap(cx, cy));
+            label->setPixmap(icon->Pixmap(cx, parent->devicePixelRatioF()));
         label->setGeometry(rect.x(), rect.y(), cx, cy);
         return label;
     }

@@ -22,6 +22,14 @@ const char* const kSongFaces[] = {
     "AR PL New Sung", "Noto Serif CJK SC", "Source Han Serif SC", "Source Han Serif CN",
 };
 
+// The faces Windows shows Western dialogs in, which Linux does not have.
+const char* const kWesternDialogFaces[] = {"MS Shell Dlg",  "MS Shell Dlg 2",
+                                           "MS Sans Serif", "Microsoft Sans Serif",
+                                           "Tahoma",        "Segoe UI"};
+// Their closest installed stand-ins, before whatever sans-serif face the
+// system prefers.
+const char* const kSansFaces[] = {"Tahoma", "Liberation Sans", "Arimo", "DejaVu Sans"};
+
 bool IsInstalled(const QStringList& families, const QString& face) {
     return families.contains(face, Qt::CaseInsensitive);
 }
@@ -38,6 +46,13 @@ void SayChineseFontIsMissing() {
                stderr);
 }
 
+bool IsWesternDialogFace(const QString& face) {
+    for (const char* western : kWesternDialogFaces)
+        if (face.compare(QLatin1String(western), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 } // namespace
 
 QFont ChooseDialogFont(const QString& face, int pointSize) {
@@ -45,6 +60,17 @@ QFont ChooseDialogFont(const QString& face, int pointSize) {
     QString chosen;
     if (IsInstalled(families, face)) {
         chosen = face;
+    } else if (IsWesternDialogFace(face)) {
+        // A Western template's texts need no Chinese font.
+        QFont font(QString(), pointSize > 0 ? pointSize : 8);
+        font.setStyleHint(QFont::SansSerif);
+        for (const char* sans : kSansFaces) {
+            if (IsInstalled(families, QString::fromLatin1(sans))) {
+                font.setFamily(QString::fromLatin1(sans));
+                break;
+            }
+        }
+        return font;
     } else {
         for (const char* song : kSongFaces) {
             if (IsInstalled(families, QString::fromLatin1(song))) {

@@ -1,14 +1,16 @@
 // The font a dialog template asks for, or the closest installed font that
-// shows its Chinese texts, and the dialog units that font defines.
+// shows its texts, and the dialog units that font defines.
 #pragma once
 
 #include <QFont>
 #include <QRect>
 #include <QString>
 
-// face at pointSize when installed; otherwise a Song/Ming-style Chinese font,
-// then any font that covers Simplified Chinese. Without any of them, says on
-// standard error (once) which font packages to install.
+// face at pointSize when installed; for a face Windows shows Western
+// dialogs in (MS Shell Dlg, Tahoma, ...), a sans-serif face; otherwise a
+// Song/Ming-style Chinese font, then any font that covers Simplified Chinese.
+// Without any of them, says on standard error (once) which font packages to
+// install.
 QFont ChooseDialogFont(const QString& face, int pointSize);
 
 // The base units of a dialog font: the average width of the 52 ASCII

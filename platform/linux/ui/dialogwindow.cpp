@@ -24,9 +24,6 @@ namespace {
 // The dialogs that are running, innermost last.
 std::vector<CDialogWindow*> g_running;
 
-// The window's own entry of the system menu, as the window system names it.
-constexpr const wchar_t* kCloseItem = L"关闭(&C)\tAlt+F4";
-
 } // namespace
 
 CDialogWindow::CDialogWindow(CDialog* pDialog, const DialogTemplate& tpl)
@@ -44,7 +41,9 @@ CDialogWindow::CDialogWindow(CDialog* pDialog, const DialogTemplate& tpl)
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     setWindowFlags(flags);
 
-    m_pMenuItems->items.push_back({MF_STRING, SC_CLOSE, kCloseItem});
+    // The window's own entry of the system menu, as the window system names it.
+    const wchar_t* closeItem = FindResourceString(kCloseItemStringId);
+    m_pMenuItems->items.push_back({MF_STRING, SC_CLOSE, closeItem != nullptr ? closeItem : L""});
     m_systemMenu.m_hMenu = m_pMenuItems.get();
 
     BuildControls(tpl);
@@ -299,12 +298,12 @@ HICON CDialogWindow::SetIcon(int type, HICON icon) {
     HICON& slot = m_hIcons[type == ICON_BIG ? ICON_BIG : ICON_SMALL];
     HICON previous = slot;
     slot = icon;
-    QIcon windowIcon;
-    for (HICON each : {m_hIcons[ICON_BIG], m_hIcons[ICON_SMALL]})
+    // The window system picks from every size of both.
+    HICON__ both;
+    for (HICON each : {m_hIcons[ICON_SMALL], m_hIcons[ICON_BIG]})
         if (each != nullptr)
-            for (const QImage& image : each->images)
-                windowIcon.addPixmap(QPixmap::fromImage(image));
-    setWindowIcon(windowIcon);
+            both.images.insert(both.images.end(), each->images.begin(), each->images.end());
+    setWindowIcon(both.ToQIcon());
     return previous;
 }
 

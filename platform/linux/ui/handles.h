@@ -7,6 +7,7 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QPixmap>
 #include <QPainter>
 #include <QWidget>
 
@@ -14,8 +15,14 @@
 #include <vector>
 
 struct HICON__ {
-    std::vector<QImage> images;
+    std::vector<QImage> images; // in the icon file's order
+    // One image per size, of the greatest depth, as Windows chooses among
+    // images of one size.
     QIcon ToQIcon() const;
+    // The image fitting size (in device-independent pixels) at a device pixel
+    // ratio: the smallest at least size * ratio pixels wide, else the largest,
+    // scaled to fit if it does not, and marked with the ratio.
+    QPixmap Pixmap(int size, qreal devicePixelRatio) const;
 };
 
 struct HDC__ {

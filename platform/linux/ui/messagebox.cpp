@@ -1,5 +1,6 @@
 // The message box window and the framework's set-up that installs it.
 #include "platform/msgbox_hook.h"
+#include "platform/linux/resources.h"
 #include "platform/linux/ui/dialogfont.h"
 #include "platform/linux/ui/dialogwindow.h"
 #include "platform/linux/ui/handles.h"
@@ -43,7 +44,8 @@ int ShowMessageBoxWindow(LPCWSTR text, UINT type, UINT) {
     box.setIcon(IconForType(type));
     box.setTextFormat(Qt::PlainText);
     box.setText(ToQString(text));
-    QPushButton* ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    QPushButton* ok =
+        box.addButton(ToQString(FindResourceString(kOkButtonStringId)), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.exec();
@@ -52,7 +54,10 @@ int ShowMessageBoxWindow(LPCWSTR text, UINT type, UINT) {
 
 void InitFrameworkUi() {
     // The system font of a Chinese desktop, so every window shows its
-    // Chinese texts without boxes.
-    QApplication::setFont(ChooseDialogFont(QString(), 9));
+    // Chinese texts without boxes; in English, that of a Western one.
+    if (GetThreadUILanguage() == kLanguageChinese)
+        QApplication::setFont(ChooseDialogFont(QString(), 9));
+    else
+        QApplication::setFont(ChooseDialogFont(QStringLiteral("MS Shell Dlg"), 8));
     SetMessageBoxHandler(&ShowMessageBoxWindow);
 }

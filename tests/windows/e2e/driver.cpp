@@ -279,6 +279,59 @@ TEST(SystemMenu, EndsWithTheAboutEntryWhoseBoxOpensEveryTime) {
     ExpectCleanExit(run);
 }
 
+// Run by e2e_en with Wine in an English locale (VK37_WINE_LOCALE), which
+// makes English the display language; e2e runs the others, in Chinese.
+TEST(English, EveryTextIsTheScriptsEnglish) {
+    CProgramRun run;
+    ASSERT_TRUE(run.Start(L"Save Camera Parameters"));
+    EXPECT_THAT(ChildTexts(run.Dialog()), Contains("Video capture device:"));
+    EXPECT_EQ(Utf8(WindowText(run.Item(kSaveId))), "Save Parameters...");
+    EXPECT_EQ(Utf8(WindowText(run.Item(IDOK))), "OK");
+    EXPECT_THAT(ComboItems(run.Item(kComboId)), Contains("(unknown device)"));
+    ProbeReport report;
+    ASSERT_TRUE(run.Probe(run.Dialog(), kIconId, report));
+    EXPECT_EQ(Utf8(report.menu[report.menuCount - 1].text), "&About VK37Set...");
+    ClickSave(run, 0);
+    ExpectMessageBox(run,
+                     "VK37 camera parameters saved.\n See the file 'VK37.ini' for their values.",
+                     "exclamation");
+    ExpectCleanExit(run);
+}
+
+// LogPixels, read as each program starts; the test prefix has none of its own.
+struct CSystemDpi {
+    explicit CSystemDpi(DWORD dpi) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi,
+                        sizeof dpi);
+    }
+    ~CSystemDpi() {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels");
+    }
+};
+
+// At 96, 144 and 192 DPI the window's icons and the About box's picture come
+// in the sizes Windows draws them at, each an image the icon holds.
+TEST(HighDpi, IconsFitTheSystemsIconSizes) {
+    for (const int dpi : {96, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        CSystemDpi setting(dpi);
+        CProgramRun run;
+        ASSERT_TRUE(run.Start());
+        ProbeReport report, aboutReport;
+        ASSERT_TRUE(run.Probe(run.Dialog(), kIconId, report));
+        EXPECT_EQ(report.bigIconWidth, 32 * dpi / 96);
+        EXPECT_EQ(report.smallIconWidth, 16 * dpi / 96);
+        PostMessageW(run.Dialog(), WM_SYSCOMMAND, kAboutCommand, 0);
+        const HWND about = run.WaitForOther();
+        ASSERT_NE(about, nullptr) << "no About box";
+        ASSERT_TRUE(run.Probe(about, kIconId, aboutReport));
+        EXPECT_EQ(aboutReport.pictureWidth, 32 * dpi / 96);
+        PostMessageW(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+        ASSERT_TRUE(WaitUntil([about] { return !IsWindow(about); })) << "About stays open";
+        ExpectCleanExit(run);
+    }
+}
+
 // Minimised, the window's client area is empty (in Wine as in Windows), so
 // the icon OnPaint draws there cannot reach the screen; what the window
 // answers can be checked, and that it survives the paint.
@@ -295,7 +348,7 @@ TEST(Minimised, AnswersWithItsIconAndWorksAgainWhenRestored) {
     ASSERT_TRUE(run.Probe(run.Dialog(), kIconId, report));
     EXPECT_NE(report.bigIcon, 0);
     EXPECT_EQ(report.bigIcon, report.programIcon) << "not the program's own icon";
-    EXPECT_EQ(report.smallIcon, report.programIcon);
+    EXPECT_NE(report.smallIcon, 0);
     EXPECT_EQ(report.dragIcon, report.bigIcon);
 
     PostMessageW(run.Dialog(), WM_SYSCOMMAND, SC_RESTORE, 0);

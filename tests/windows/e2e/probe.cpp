@@ -14,16 +14,31 @@ HWND FindIconControl(HWND box) {
     return nullptr;
 }
 
+int IconWidth(HICON icon) {
+    ICONINFO info = {};
+    if (icon == nullptr || !GetIconInfo(icon, &info))
+        return 0;
+    BITMAP bitmap = {};
+    GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
 void Describe(HWND hwnd, UINT iconId, ProbeReport& report) {
     report.bigIcon = SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0);
     report.smallIcon = SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0);
     report.dragIcon = SendMessageW(hwnd, WM_QUERYDRAGICON, 0, 0);
     report.programIcon =
         reinterpret_cast<INT_PTR>(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId)));
+    report.bigIconWidth = IconWidth(reinterpret_cast<HICON>(report.bigIcon));
+    report.smallIconWidth = IconWidth(reinterpret_cast<HICON>(report.smallIcon));
     report.stockIcon = -1;
+    report.pictureWidth = 0;
     if (HWND icon = FindIconControl(hwnd)) {
         // Stock icons are shared, so the box holds the very handle LoadIcon gives.
         const HICON shown = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
+        report.pictureWidth = IconWidth(shown);
         for (int i = 0; i < 4; ++i)
             if (shown != nullptr && shown == LoadIconW(nullptr, kStockIcons[i]))
                 report.stockIcon = i;

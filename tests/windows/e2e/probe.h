@@ -25,6 +25,9 @@ struct ProbeReport {
     volatile LONG done;
     INT_PTR bigIcon, smallIcon, dragIcon, programIcon; // programIcon: LoadIcon of wParam
     int stockIcon;                                     // index into kStockIcons, or -1
-    int menuCount;                                     // -1: no system menu
+    // Widths in pixels of the big and small window icons and of the picture
+    // of an icon control (0 without one).
+    int bigIconWidth, smallIconWidth, pictureWidth;
+    int menuCount; // -1: no system menu
     ProbeMenuItem menu[32];
 };

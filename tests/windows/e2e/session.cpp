@@ -78,7 +78,7 @@ CProgramRun::~CProgramRun() {
     fs::remove_all(m_directory, ignored);
 }
 
-testing::AssertionResult CProgramRun::Start() {
+testing::AssertionResult CProgramRun::Start(const wchar_t* title) {
     std::error_code error;
     fs::remove_all(m_directory, error);
     if (!fs::create_directories(m_directory, error))
@@ -90,16 +90,16 @@ testing::AssertionResult CProgramRun::Start() {
                         m_directory.c_str(), &startup, &m_process))
         return testing::AssertionFailure()
                << "cannot start " << Utf8(s_program) << ": error " << GetLastError();
-    WaitUntil([this] {
+    WaitUntil([this, title] {
         for (HWND hwnd : Windows(L"#32770"))
-            if (WindowText(hwnd) == L"摄像头参数保存")
+            if (WindowText(hwnd) == title)
                 m_hDialog = hwnd;
         return m_hDialog != nullptr || WaitForSingleObject(m_process.hProcess, 0) == 0;
     });
     DWORD status = 0;
     if (m_hDialog == nullptr && GetExitCodeProcess(m_process.hProcess, &status))
         return testing::AssertionFailure()
-               << "no dialog \"摄像头参数保存\" appeared (process status " << status << ")";
+               << "no dialog \"" << Utf8(title) << "\" appeared (process status " << status << ")";
     // The modal loop shows its dialog again (SW_SHOWNORMAL) when its queue
     // first runs empty, which would undo a minimise posted before then.
     if (WaitForInputIdle(m_process.hProcess, kTimeoutMs) != 0)

@@ -41,9 +41,9 @@ public:
     CProgramRun(const CProgramRun&) = delete;
     CProgramRun& operator=(const CProgramRun&) = delete;
 
-    // Starts the program in a fresh directory and waits until its dialog
-    // takes input.
-    testing::AssertionResult Start();
+    // Starts the program in a fresh directory and waits until its dialog,
+    // captioned title, takes input.
+    testing::AssertionResult Start(const wchar_t* title = L"摄像头参数保存");
     HWND Dialog() const { return m_hDialog; }
     HWND Item(int id) const { return GetDlgItem(m_hDialog, id); }
     const std::wstring& Directory() const { return m_directory; }

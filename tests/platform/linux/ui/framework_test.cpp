@@ -6,6 +6,7 @@
 #include "platform/linux/resources.h"
 #include "platform/linux/ui/dialogbutton.h"
 #include "platform/linux/ui/dialogfont.h"
+#include "platform/linux/ui/handles.h"
 #include "platform/linux/ui/uiframework.h"
 #include "res/resource.h"
 #include "tests/platform/linux/ui/modaldriver.h"
@@ -19,6 +20,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <tuple>
 
 namespace {
 
@@ -440,6 +442,33 @@ private slots:
         QVERIFY(icon != nullptr);
         QCOMPARE(app.LoadIcon(IDI_APP_ICON), icon); // shared, as loaded icons are
         QCOMPARE(app.LoadIcon(4242), static_cast<HICON>(nullptr));
+        // One image per size for the window system, of the two 32 px ones the deeper.
+        QCOMPARE(icon->ToQIcon().availableSizes(),
+                 QList<QSize>({{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {256, 256}}));
+    }
+
+    // The image drawn at a size and device pixel ratio: the icon's own image
+    // of that many pixels (its index), else the next larger scaled down (-1).
+    void iconImageFitsSizeTimesPixelRatio() {
+        CTestApp app;
+        const HICON icon = app.LoadIcon(IDI_APP_ICON);
+        QVERIFY(icon != nullptr);
+        for (const auto& [size, ratio, source] : {std::tuple{32, 1.0, 2},
+                                                  {16, 1.0, 1},
+                                                  {16, 2.0, 2},
+                                                  {16, 1.5, 3},
+                                                  {32, 1.5, 4},
+                                                  {32, 2.0, 5},
+                                                  {256, 1.0, 6},
+                                                  {16, 1.25, -1},
+                                                  {32, 3.0, -1}}) {
+            const QPixmap pixmap = icon->Pixmap(size, ratio);
+            QImage shown = pixmap.toImage();
+            shown.setDevicePixelRatio(1);
+            QCOMPARE(pixmap.deviceIndependentSize(), QSizeF(size, size));
+            if (source >= 0)
+                QCOMPARE(shown, icon->images[size_t(source)].convertToFormat(shown.format()));
+        }
     }
 };
 

@@ -141,7 +141,7 @@ TEST_F(SaveOnFakeKernelTest, UsbWebcamValuesLandInTheFile) {
     });
     EXPECT_EQ(FileLines(), expected);
     ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0], kSavedMessage);
+    EXPECT_EQ(m_messages[0], L"VK37摄像头参数保存完毕。\n 请参阅'VK37.ini'文件中的参数值。");
 }
 
 // Focus or zoom without exposure gives the camera-control interface, as on
