@@ -1,7 +1,8 @@
 // The property frame in the test VM, on Qt's offscreen platform: on vivid,
-// driven from the keyboard while v4l2-ctl reads the camera, and unbound
-// under it; on the emulated UVC camera slowed down to 20 ms a SET_CUR, a
-// slider dragged over its range costs a bounded number of SET_CUR requests.
+// opened by the main dialog's 属性 and driven from the keyboard while
+// v4l2-ctl reads the camera, and unbound under it; on the emulated UVC camera slowed down to 20 ms
+// a SET_CUR, a slider dragged over its range costs a bounded number of SET_CUR requests.
+#include "app/vk37setdlg.h"
 #include "platform/linux/resources.h"
 #include "platform/linux/ui/propertywriter.h"
 #include "platform/linux/v4l2/syscalls.h"
@@ -52,11 +53,11 @@ Values Read(const std::string& node, bool defaults = false) {
 Values SetUpFromTheKeyboard(QWidget* frame, const std::string& node, bool apply) {
     const Values defaults = Read(node, true);
     Values seen;
-    PressAccessKey(frame, Qt::Key_D);
+    EXPECT_TRUE(PressAccessKey(frame, Qt::Key_D));
     // The caller compares what was seen last.
     static_cast<void>(QTest::qWaitFor([&] { return (seen = Read(node)) == defaults; }, kWaitMs));
     if (apply)
-        PressAccessKey(frame, Qt::Key_A);
+        EXPECT_TRUE(PressAccessKey(frame, Qt::Key_A));
     PressKey(frame, Qt::Key_Escape);
     return seen;
 }
@@ -70,23 +71,41 @@ class VividFrame : public CVividTest {
     CWinApp m_winApp{L"VK37Set"};
 };
 
-TEST_F(VividFrame, DefaultsShowAtOnceEscPutsBackApplyKeeps) {
+// The real dialog: 属性 (Alt+P, or Space on it) opens the chosen camera's frame over it.
+TEST_F(VividFrame, PropertiesOpensTheFrameDefaultsShowAtOnceEscPutsBackApplyKeeps) {
     const std::string node = CaptureNodes().at(0);
-    for (const bool apply : {false, true}) {
-        SCOPED_TRACE(apply ? "应用, then Esc" : "Esc");
-        for (const auto& [name, value] : kVividSettings)
-            ASSERT_TRUE(SetControl(node, name, value)) << name;
-        const Values before = Read(node), defaults = Read(node, true);
-        ASSERT_NE(before, defaults);
-        Values seen;
-        WhenModalAppears(nullptr,
-                         [&](QWidget* frame) { seen = SetUpFromTheKeyboard(frame, node, apply); });
-        ComPtr<IBaseFilter> filter = BindFirstCamera(RealSystemCalls());
-        ASSERT_TRUE(filter);
-        EXPECT_EQ(S_OK, OpenPropertyFrame(filter.Get(), L"vivid"));
-        EXPECT_EQ(defaults, seen) << "默认值 did not reach the camera while the frame was open";
-        EXPECT_EQ(apply ? defaults : before, Read(node));
-    }
+    CVK37SetDlg dlg;
+    WhenModalAppears(nullptr, [&](QWidget* window) {
+        for (const bool apply : {false, true}) {
+            SCOPED_TRACE(apply ? "应用, then Esc" : "Esc");
+            for (const auto& [name, value] : kVividSettings)
+                ASSERT_TRUE(SetControl(node, name, value)) << name;
+            const Values before = Read(node), defaults = Read(node, true);
+            ASSERT_NE(before, defaults);
+            Values seen;
+            bool opened = false;
+            WhenModalAppears(window, [&](QWidget* frame) {
+                opened = true;
+                seen = SetUpFromTheKeyboard(frame, node, apply);
+            });
+            // Once by its access key, once by Space with the focus on it, which
+            // it gets back once the frame is gone.
+            QWidget* button = DialogControl(dlg, IDC_PROPERTIES_BUTTON);
+            if (apply) {
+                button->setFocus(Qt::TabFocusReason);
+                PressKey(window, Qt::Key_Space);
+            } else {
+                EXPECT_TRUE(PressAccessKey(window, Qt::Key_P));
+            }
+            EXPECT_TRUE(QTest::qWaitFor([&] { return opened && window->isEnabled(); }, kWaitMs));
+            if (apply)
+                EXPECT_EQ(button, window->focusWidget());
+            EXPECT_EQ(defaults, seen) << "默认值 did not reach the camera while the frame was open";
+            EXPECT_EQ(apply ? defaults : before, Read(node));
+        }
+        dlg.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(IDCANCEL, dlg.DoModal());
     EXPECT_TRUE(m_messages.empty());
     EXPECT_EQ(0, DriverGiveUps());
 }
@@ -116,8 +135,7 @@ using UvcFrame = VividFrame;
 // end; the last position is written before 确定 closes the frame.
 TEST_F(UvcFrame, DraggedSliderCostsBoundedWritesAndTheLastLands) {
     const char* logPath = std::getenv("VK37_UVC_LOG");
-    if (logPath == nullptr)
-        GTEST_SKIP() << "needs the emulated UVC camera of vm.uvc";
+    ASSERT_NE(nullptr, logPath) << "runs in vm.uvc, beside the emulated camera's log";
     const std::vector<std::string> nodes = CaptureNodes();
     int position = 0;
     for (V4l2CtlNode info; position < static_cast<int>(nodes.size()); ++position, info = {})

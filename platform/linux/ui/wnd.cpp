@@ -5,6 +5,9 @@
 #include "platform/linux/ui/handles.h"
 
 #include <QApplication>
+#include <QPointer>
+
+#include <map>
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return CallClassProc(m_hWnd, message, wParam, lParam);
@@ -49,7 +52,20 @@ BOOL EnableWindow(HWND hWnd, BOOL bEnable) {
     if (widget == nullptr)
         return FALSE;
     const BOOL wasDisabled = !widget->isEnabled();
+    // Disabling a window takes the focus from its controls; Windows' dialogs
+    // give it back to the same control once enabled again.
+    static std::map<QWidget*, QPointer<QWidget>> focusBefore;
+    if (widget->isWindow() && !bEnable && !wasDisabled)
+        focusBefore[widget] = widget->focusWidget();
     widget->setEnabled(bEnable != FALSE);
+    if (bEnable) {
+        const auto found = focusBefore.find(widget);
+        if (found != focusBefore.end()) {
+            if (found->second != nullptr && widget->focusWidget() == nullptr)
+                found->second->setFocus(Qt::OtherFocusReason);
+            focusBefore.erase(found);
+        }
+    }
     return wasDisabled;
 }
 

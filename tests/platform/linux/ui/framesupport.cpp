@@ -5,6 +5,7 @@
 #include "platform/linux/v4l2/enumerator.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QTest>
 
 #include <algorithm>
@@ -52,9 +53,11 @@ void PressKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
 }
 
 bool PressAccessKey(QWidget* window, Qt::Key key) {
-    // Access keys reach the active window only.
+    // Access keys reach the active window only. A window owned by the
+    // active one counts as active to Qt's own wait, so this waits for the
+    // application's active window itself.
     window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window))
+    if (!QTest::qWaitFor([window] { return QApplication::activeWindow() == window->window(); }))
         return false;
     PressKey(window, key, Qt::AltModifier);
     return QTest::qWaitFor([window] {
