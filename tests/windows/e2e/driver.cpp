@@ -286,6 +286,7 @@ TEST(English, EveryTextIsTheScriptsEnglish) {
     ASSERT_TRUE(run.Start(L"Save Camera Parameters"));
     EXPECT_THAT(ChildTexts(run.Dialog()), Contains("Video capture device:"));
     EXPECT_EQ(Utf8(WindowText(run.Item(kSaveId))), "Save Parameters...");
+    EXPECT_EQ(Utf8(WindowText(run.Item(kPropertiesId))), "&Properties...");
     EXPECT_EQ(Utf8(WindowText(run.Item(IDOK))), "OK");
     EXPECT_THAT(ComboItems(run.Item(kComboId)), Contains("(unknown device)"));
     ProbeReport report;
