@@ -111,7 +111,8 @@ VK37_WINE_LOCALE=en_US.UTF-8 "$src/tools/wine/run.sh" "$prefix" "$program" &
 pid=$!
 main=$(find_window '^Save Camera Parameters$')
 sleep 1
-xdotool key Tab Tab space
+# From the device list, the first in the tab order, to the save button.
+xdotool key Tab space
 box=$(find_window '^VK37Set$')
 sleep 1
 shot windows-saved-en.png "$main" "$box"
