@@ -1,5 +1,5 @@
 // PNG chunks with their CRC-32, each row filtered the way that leaves the
-// smallest sum of bytes (the PNG specification's advice), then compressed
+// smallest sum of bytes (the usual choice of PNG writers), then compressed
 // by zlib.
 #include "png.h"
 
