@@ -9,7 +9,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Each stage ends with the time since the start, so a log shows what costs.
+stage() { echo "test.sh: $1 done at ${SECONDS}s"; }
+
 tools/install-deps.sh test
+stage "installing"
 
 jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVK37_BUILD_UI=ON \
@@ -20,12 +24,14 @@ cmake --build build -j"$jobs"
 # beside the other tests.
 tools/package-deb.sh amd64 build/deb
 ctest --test-dir build --output-on-failure -j"$jobs"
+stage "Linux build and tests"
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVK37_SANITIZE=ON -DVK37_BUILD_UI=OFF \
   -DVK37_BUILD_TESTS=ON
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" -L unit
+stage "sanitizers"
 
 # arm64, without Qt: Debian's cross compiler; the unit tests run under
 # qemu-user, the VM tests and the tools package's restore at plug-in in an
@@ -36,12 +42,14 @@ cmake -S . -B build-arm64 --toolchain tools/aarch64-linux-gnu.cmake -DCMAKE_BUIL
 cmake --build build-arm64 -j"$jobs"
 tools/package-deb.sh arm64 build-arm64/deb
 ctest --test-dir build-arm64 --output-on-failure -j"$jobs"
+stage "arm64"
 
 # The profile editor under libFuzzer, built with clang, for about a minute
 # from the checked-in seeds.
 cmake -S tests/platform/linux/profile/fuzz -B build-fuzz -DCMAKE_CXX_COMPILER=clang++
 cmake --build build-fuzz -j"$jobs"
 ctest --test-dir build-fuzz --output-on-failure
+stage "fuzzing"
 
 # The Linux build's half of the profile writer's cross-check runs beside
 # the Windows tests.
@@ -51,6 +59,7 @@ cmake --build build-win -j"$jobs"
 # The Windows package builds from the same tree.
 tools/windows/package.sh build-win
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build-win --output-on-failure -j"$jobs"
+stage "Windows 64-bit"
 
 # The 32-bit Windows build, in the same Wine prefix kind (32-bit programs run
 # there beside 64-bit ones), with its own 32-bit fake cameras. The profile
@@ -59,3 +68,4 @@ cmake -S . -B build-win32 --toolchain tools/mingw-w64-i686.cmake -DCMAKE_BUILD_T
 cmake --build build-win32 -j"$jobs"
 tools/windows/package.sh win32 build-win32
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir build-win32 --output-on-failure -j"$jobs"
+stage "Windows 32-bit"

@@ -150,7 +150,8 @@ while read -r path; do
     files+=(--file "$root/$path:/$path")
 done < <(cd "$root" && find usr/bin usr/lib/udev usr/libexec -type f)
 "$vm/run-vm.sh" --work "$work/vm" --cache "$vm_cache" --arch "$arch" --timeout 300 \
-    --append VK37_GUEST=plug-in --guest "$here/../integration/guest.sh" \
+    --append "VK37_GUEST=plug-in VK37_UDEV_HELPER=/usr/libexec/vk37set/vk37load-udev" \
+    --guest "$here/../integration/guest.sh" \
     --module "vivid:n_devs=2 node_types=0x20001,0x1" \
     --binary "$vivid_tests" --binary "$root/usr/bin/vk37save" --binary "$root/usr/bin/vk37load" \
     --binary /lib/systemd/systemd-udevd --binary v4l2-ctl "${files[@]}" ||
