@@ -94,7 +94,12 @@ TEST(VividLoad, ChecksRestoresAndRestoresAtPlugIn) {
                nullptr);
     const char* cut =
         "(vivid-000-vid-cap ): restore from /etc/vk37set/by-name/vivid-000-vid-cap.ini";
-    EXPECT_NE(std::string::npos, FileBytes("/tmp/messages").find(cut));
+    // syslogd writes the line a moment after the helper ended.
+    std::string messages;
+    for (int tries = 0; tries < 100; ++tries, usleep(100000))
+        if ((messages = FileBytes("/tmp/messages")).find(cut) != std::string::npos)
+            break;
+    EXPECT_NE(std::string::npos, messages.find(cut)) << messages;
 
     // By device path, which goes first: vivid's one platform device holds
     // both instances, so both capture nodes get the file; the metadata node
