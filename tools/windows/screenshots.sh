@@ -50,6 +50,15 @@ find_window() {
     timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n 1 ||
         { echo "no window named $1 appeared" >&2; return 1; }
 }
+# Waits for the program started last to end, after its Esc.
+closed() {
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    echo "VK37Set did not close" >&2
+    exit 1
+}
 
 main=$(find_window '^摄像头参数保存$')
 sleep 1 # let the first paint finish
@@ -96,14 +105,7 @@ shot windows-loaded.png "$main" "$box"
 xdotool key Return
 sleep 0.5
 xdotool key Escape
-for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then
-    echo "VK37Set did not close" >&2
-    exit 1
-fi
+closed
 [ -s VK37.INI ] || { echo "saving wrote no VK37.INI" >&2; exit 1; }
 
 # In English: Wine takes the user interface language from the locale.
@@ -119,11 +121,4 @@ shot windows-saved-en.png "$main" "$box"
 xdotool key Return
 sleep 0.5
 xdotool key Escape
-for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$pid" 2>/dev/null; then
-    echo "VK37Set did not close" >&2
-    exit 1
-fi
+closed
