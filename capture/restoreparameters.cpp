@@ -102,15 +102,10 @@ template <class Interface> bool DefaultTarget(Interface* itf, FileProperty& targ
     PropertyDefault def;
     if (SUCCEEDED(hr))
         hr = GetPropertyDefault(itf, property, &def);
-    LONG current = 0, currentFlags = 0;
-    // No default mode reported: the camera keeps the one it is in.
-    if (SUCCEEDED(hr) && def.lFlags == 0)
-        hr = itf->Get(property, &current, &currentFlags);
     if (FAILED(hr))
         return !IsGone(hr);
     t.lValue = def.lValue;
-    const LONG mode = def.lFlags != 0 ? def.lFlags : currentFlags;
-    t.lCapsFlags = (mode & kAuto) != 0 ? kAuto : kManual;
+    t.lCapsFlags = def.lFlags;
     target.state = FileSectionState::Numbers;
     return true;
 }

@@ -117,11 +117,7 @@ HRESULT CPropertyRow::WantDefault() {
     const HRESULT hr = m_access.GetDefault(m_property, &def);
     if (hr != S_OK)
         return hr;
-    CPropertySetting setting{def.lValue, def.lFlags};
-    // Where the system reports no default mode, the mode stays as it is.
-    if (def.lFlags == 0)
-        setting.flags = m_wanted.flags;
-    SetWanted(setting);
+    SetWanted({def.lValue, def.lFlags});
     return S_OK;
 }
 

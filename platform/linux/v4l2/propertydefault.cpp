@@ -1,6 +1,6 @@
 // GetPropertyDefault on Linux: a V4L2 camera's property interfaces know the
 // default mode as well as the value; any other object answers as DirectShow
-// does, with the range query's default and no mode.
+// does, with the range query's default and the mode it is in.
 #include "platform/propertydefault.h"
 
 #include "platform/comptr.h"
